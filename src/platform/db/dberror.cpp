@@ -6,8 +6,7 @@ DatabaseError::DatabaseError(const QString &message, int sqlCode, long gdsCode, 
                              const QString &context)
     : std::runtime_error(message.toStdString()), m_message(message), m_sqlCode(sqlCode), m_gdsCode(gdsCode),
       m_statement(statement), m_context(context)
-{
-}
+{}
 
 ProgrammingError::ProgrammingError(const QString &message) : std::logic_error(message.toStdString()) {}
 
