@@ -59,7 +59,8 @@ int main(int argc, char *argv[])
         text = QStringLiteral("Não foi possível preparar o banco de dados local.\n%1").arg(e.message());
     } catch (const std::exception &e) {
         ok = false;
-        text = QStringLiteral("Não foi possível preparar o banco de dados local.\n%1").arg(QString::fromUtf8(e.what()));
+        text = QStringLiteral("Não foi possível preparar o banco de dados local.\n%1")
+                   .arg(QString::fromUtf8(e.what()));
     }
     QTextStream(ok ? stdout : stderr) << text << Qt::endl;
     if (qobject_cast<QApplication *>(app.get())) {

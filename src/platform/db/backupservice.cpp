@@ -58,6 +58,7 @@ void BackupService::setFromDatabase(const Database &database)
     if (!user.isEmpty())
         m_user = user;
     m_password = database.param(QStringLiteral("password"));
+    m_traceTo = &database;
 }
 
 void BackupService::backup(const LineHandler &onLine)
@@ -103,6 +104,13 @@ void BackupService::run(char action, const LineHandler &onLine, const char *cont
     isc_service_start(status, &service.handle, nullptr, static_cast<unsigned short>(request.size()),
                       request.constData());
     status.check(context, m_databasePath);
+    const bool tracing = m_traceTo && m_traceTo->tracing(TraceFlag::Service);
+    if (tracing)
+        m_traceTo->trace(
+            TraceFlag::Service,
+            QStringLiteral("%1: %2 -> %3")
+                .arg(action == isc_action_svc_backup ? QStringLiteral("Backup") : QStringLiteral("Restore"),
+                     m_databasePath, m_backupFile));
 
     // Read the output line by line until the service says it has nothing more.
     const char query[] = {isc_info_svc_line};
@@ -116,8 +124,11 @@ void BackupService::run(char action, const LineHandler &onLine, const char *cont
         const int len = int(isc_portable_integer(reinterpret_cast<const ISC_UCHAR *>(buffer + 1), 2));
         if (len == 0)
             break;
+        const QString line = QString::fromUtf8(buffer + 3, len);
+        if (tracing)
+            m_traceTo->trace(TraceFlag::Service, line);
         if (onLine)
-            onLine(QString::fromUtf8(buffer + 3, len));
+            onLine(line);
     }
 }
 

@@ -26,7 +26,8 @@ public:
     QString backupFile() const { return m_backupFile; }
     void setVerbose(bool on) { m_verbose = on; }
 
-    /// Takes host and path from a connection's database name and its user and password lines.
+    /// Takes host and path from a connection's database name and its user and password lines; the service's
+    /// progress is traced on that connection.
     void setFromDatabase(const Database &database);
 
     /// Writes the backup; each verbose line goes to `onLine` as it arrives. Failures throw DatabaseError.
@@ -43,6 +44,7 @@ private:
     QString m_databasePath;
     QString m_backupFile;
     bool m_verbose = true;
+    const Database *m_traceTo = nullptr;
 };
 
 } // namespace db

@@ -417,6 +417,7 @@ void Statement::prepare()
     if (status.hasError())
         fail(status, "Statement::prepare");
     m_database->addClient(this);
+    traceEvent(TraceFlag::Statement, QStringLiteral("Allocate statement"));
 
     allocDa(m_outDa, 16);
     isc_dsql_prepare(status, m_transaction->handle(), &m_handle, 0, text.constData(),
@@ -716,6 +717,7 @@ void Statement::unprepare()
     m_columns.clear();
     m_columnIndex.clear();
     m_hasRow = false;
+    traceEvent(TraceFlag::Statement, QStringLiteral("Free statement: ") + m_sql);
     if (m_database)
         m_database->removeClient(this);
 }

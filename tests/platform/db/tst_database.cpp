@@ -180,8 +180,8 @@ void TstDatabase::transactionParameters()
     t.exec(QStringLiteral("create table T (ID integer)"));
     Transaction readOnly;
     readOnly.setDefaultDatabase(&t.database());
-    readOnly.setParams({QStringLiteral("read"), QStringLiteral("read_committed"), QStringLiteral("rec_version"),
-                        QStringLiteral("nowait")});
+    readOnly.setParams({QStringLiteral("read"), QStringLiteral("read_committed"),
+                        QStringLiteral("rec_version"), QStringLiteral("nowait")});
     readOnly.start();
     Statement st(&t.database(), &readOnly);
     st.setSql(QStringLiteral("insert into T values (1)"));
@@ -248,7 +248,8 @@ void TstDatabase::twoProcessesShareOneFile()
     QVERIFY(child.waitForFinished(60000));
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
     QVERIFY2(child.exitCode() == 0, child.readAllStandardError().constData());
-    QCOMPARE(countOf(t.database(), QStringLiteral("select count(*) from T where ID = 7 and NOME = 'filho'")), 1);
+    QCOMPARE(countOf(t.database(), QStringLiteral("select count(*) from T where ID = 7 and NOME = 'filho'")),
+             1);
 }
 
 void TstDatabase::closingEndsTransactionsAndDataSets()
@@ -283,6 +284,12 @@ void TstDatabase::backupWritesAFileThatRestores()
     TestDatabase t;
     t.exec(QStringLiteral("create table T (ID integer, NOME varchar(20))"));
     t.exec(QStringLiteral("insert into T values (1, 'Ação')"));
+    int serviceEvents = 0;
+    t.database().setTraceFlags(TraceFlag::Service);
+    t.database().setTraceHook([&](TraceFlag f, const QString &, const QDateTime &) {
+        QCOMPARE(f, TraceFlag::Service);
+        ++serviceEvents;
+    });
     BackupService service;
     service.setFromDatabase(t.database());
     const QString backupFile = t.folder() + QStringLiteral("/copia.gbk");
@@ -292,6 +299,8 @@ void TstDatabase::backupWritesAFileThatRestores()
     QVERIFY(QFileInfo(backupFile).size() > 0);
     QVERIFY(lines.size() > 20);
     QVERIFY(lines.join(QLatin1Char('\n')).contains(QStringLiteral("T")));
+    QCOMPARE(serviceEvents, lines.size() + 1);
+    t.database().setTraceHook({});
 
     const QString restored = t.folder() + QStringLiteral("/restaurado.fdb");
     BackupService restore;
@@ -312,8 +321,9 @@ void TstDatabase::backupWritesAFileThatRestores()
 void TstDatabase::udfsCanBeCalled()
 {
     TestDatabase t;
-    t.exec(QStringLiteral("declare external function SUBSTR cstring(255), smallint, smallint returns cstring(255) "
-                          "free_it entry_point 'IB_UDF_substr' module_name 'ib_udf'"));
+    t.exec(QStringLiteral(
+        "declare external function SUBSTR cstring(255), smallint, smallint returns cstring(255) "
+        "free_it entry_point 'IB_UDF_substr' module_name 'ib_udf'"));
     Statement st(&t.database(), &t.transaction());
     st.setSql(QStringLiteral("select SUBSTR('Março', 1, 4) from RDB$DATABASE"));
     st.execute();
@@ -326,9 +336,11 @@ void TstDatabase::serverBackupAndAttachedUsers()
     const QString host = testenv::serverHost();
     if (host.isEmpty())
         QSKIP("No Firebird server configured (QUINTARIS_TEST_SERVER)");
-    const QString path = testenv::serverDirectory() + QStringLiteral("/qx-%1.fdb")
-                                                          .arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
-    const QStringList login{QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=") + testenv::serverPassword()};
+    const QString path =
+        testenv::serverDirectory() +
+        QStringLiteral("/qx-%1.fdb").arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
+    const QStringList login{QStringLiteral("user_name=SYSDBA"),
+                            QStringLiteral("password=") + testenv::serverPassword()};
     Database database;
     database.setDatabaseName(host + QLatin1Char(':') + path);
     database.setParams(login);

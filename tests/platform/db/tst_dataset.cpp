@@ -1,8 +1,8 @@
 #include "testdatabase.h"
 
+#include "platform/db/dataset.h"
 #include "platform/db/datasource.h"
 #include "platform/db/dberror.h"
-#include "platform/db/dataset.h"
 #include "platform/db/statement.h"
 
 #include <QtTest>
@@ -20,13 +20,19 @@ public:
     std::function<void()> onUpdate;
 
 protected:
-    void activeChanged() override { events << (isActive() ? QStringLiteral("active") : QStringLiteral("inactive")); }
+    void activeChanged() override
+    {
+        events << (isActive() ? QStringLiteral("active") : QStringLiteral("inactive"));
+    }
     void dataSetChanged() override { events << QStringLiteral("dataset"); }
     void recordChanged(Field *f) override
     {
         events << (f ? QStringLiteral("field:") + f->fieldName() : QStringLiteral("record"));
     }
-    void editingChanged() override { events << (isEditing() ? QStringLiteral("editing") : QStringLiteral("browsing")); }
+    void editingChanged() override
+    {
+        events << (isEditing() ? QStringLiteral("editing") : QStringLiteral("browsing"));
+    }
     void updateData() override
     {
         ++updates;
@@ -37,8 +43,9 @@ protected:
     void focusControl(Field *f) override { events << QStringLiteral("focus:") + f->fieldName(); }
 };
 
-const char *const kNotas = "create table NOTA (ID integer not null primary key, DATA date, NUMERO varchar(8), "
-                           "NOME varchar(50), VALOR double precision, OBS blob sub_type 1, USUARIOID integer)";
+const char *const kNotas =
+    "create table NOTA (ID integer not null primary key, DATA date, NUMERO varchar(8), "
+    "NOME varchar(50), VALOR double precision, OBS blob sub_type 1, USUARIOID integer)";
 
 } // namespace
 
@@ -99,8 +106,9 @@ void TstDataSet::makeNotas(int rows)
 {
     QStringList sql;
     for (int i = 1; i <= rows; ++i)
-        sql << QStringLiteral("insert into NOTA (ID, DATA, NUMERO, NOME, VALOR) values (%1, '2008-02-%2', '%3', "
-                              "'Cliente %4', %5)")
+        sql << QStringLiteral(
+                   "insert into NOTA (ID, DATA, NUMERO, NOME, VALOR) values (%1, '2008-02-%2', '%3', "
+                   "'Cliente %4', %5)")
                    .arg(i)
                    .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
                    .arg(1000 + i)
@@ -117,12 +125,15 @@ DataSet &TstDataSet::notas()
     m_ds->setDatabase(&m_db->database());
     m_ds->setTransaction(&m_db->transaction());
     m_ds->setSelectSql(QStringLiteral("select * from NOTA order by ID"));
-    m_ds->setInsertSql(QStringLiteral("insert into NOTA (ID, DATA, NUMERO, NOME, VALOR, OBS, USUARIOID) values "
-                                      "(:ID, :DATA, :NUMERO, :NOME, :VALOR, :OBS, :USUARIOID)"));
-    m_ds->setModifySql(QStringLiteral("update NOTA set ID = :ID, DATA = :DATA, NUMERO = :NUMERO, NOME = :NOME, "
-                                      "VALOR = :VALOR, OBS = :OBS, USUARIOID = :USUARIOID where ID = :OLD_ID"));
+    m_ds->setInsertSql(
+        QStringLiteral("insert into NOTA (ID, DATA, NUMERO, NOME, VALOR, OBS, USUARIOID) values "
+                       "(:ID, :DATA, :NUMERO, :NOME, :VALOR, :OBS, :USUARIOID)"));
+    m_ds->setModifySql(
+        QStringLiteral("update NOTA set ID = :ID, DATA = :DATA, NUMERO = :NUMERO, NOME = :NOME, "
+                       "VALOR = :VALOR, OBS = :OBS, USUARIOID = :USUARIOID where ID = :OLD_ID"));
     m_ds->setDeleteSql(QStringLiteral("delete from NOTA where ID = :OLD_ID"));
-    m_ds->setRefreshSql(QStringLiteral("select ID, DATA, NUMERO, NOME, VALOR, OBS, USUARIOID from NOTA where ID = :ID"));
+    m_ds->setRefreshSql(
+        QStringLiteral("select ID, DATA, NUMERO, NOME, VALOR, OBS, USUARIOID from NOTA where ID = :ID"));
     return *m_ds;
 }
 
@@ -154,7 +165,9 @@ void TstDataSet::statesThroughInsertEditDelete()
     QCOMPARE(ds.state(), DataSetState::Browse);
     QCOMPARE(ds.recordCount(), 4);
     QCOMPARE(ds.recNo(), 3);
-    QCOMPARE(countRows(QStringLiteral("ID = 10 and NOME = 'João D''Ávila' and DATA = '2008-02-15' and VALOR = 1234.56")), 1);
+    QCOMPARE(countRows(QStringLiteral(
+                 "ID = 10 and NOME = 'João D''Ávila' and DATA = '2008-02-15' and VALOR = 1234.56")),
+             1);
 
     ds.edit();
     QCOMPARE(ds.state(), DataSetState::Edit);
@@ -303,11 +316,13 @@ void TstDataSet::locate_data()
     QTest::newRow("integer") << "ID" << QVariant(7) << 0 << 7;
     QTest::newRow("text exact") << "NOME" << QVariant("Cliente C") << 0 << 3;
     QTest::newRow("case differs") << "NOME" << QVariant("cliente c") << 0 << 0;
-    QTest::newRow("case-insensitive") << "NOME" << QVariant("cliente c") << int(LocateOption::CaseInsensitive) << 3;
+    QTest::newRow("case-insensitive")
+        << "NOME" << QVariant("cliente c") << int(LocateOption::CaseInsensitive) << 3;
     QTest::newRow("partial") << "NOME" << QVariant("Clien") << int(LocateOption::PartialKey) << 1;
     QTest::newRow("partial number") << "NUMERO" << QVariant("101") << int(LocateOption::PartialKey) << 10;
     QTest::newRow("two fields") << "NOME;NUMERO" << QVariant(QVariantList{"Cliente B", "1002"}) << 0 << 2;
-    QTest::newRow("two fields mismatch") << "NOME;NUMERO" << QVariant(QVariantList{"Cliente B", "1003"}) << 0 << 0;
+    QTest::newRow("two fields mismatch")
+        << "NOME;NUMERO" << QVariant(QVariantList{"Cliente B", "1003"}) << 0 << 0;
     QTest::newRow("double") << "VALOR" << QVariant(73.5) << 0 << 7;
     QTest::newRow("date") << "DATA" << QVariant(QDate(2008, 2, 6)) << 0 << 5;
     QTest::newRow("null") << "OBS" << QVariant() << 0 << 1;
@@ -335,13 +350,14 @@ void TstDataSet::generatorOnNewRecordAndOnPost()
 {
     m_db->exec(QStringLiteral("set generator GEN_NOTA_ID to 41"));
     DataSet &ds = notas();
-    ds.setGeneratorField({QStringLiteral("ID"), QStringLiteral("GEN_NOTA_ID"), 1,
-                          GeneratorField::ApplyOn::NewRecord});
+    ds.setGeneratorField(
+        {QStringLiteral("ID"), QStringLiteral("GEN_NOTA_ID"), 1, GeneratorField::ApplyOn::NewRecord});
     ds.open();
     ds.append();
     QCOMPARE(ds.fieldByName(QStringLiteral("ID")).asInteger(), 42);
     ds.post();
-    ds.setGeneratorField({QStringLiteral("ID"), QStringLiteral("GEN_NOTA_ID"), 1, GeneratorField::ApplyOn::Post});
+    ds.setGeneratorField(
+        {QStringLiteral("ID"), QStringLiteral("GEN_NOTA_ID"), 1, GeneratorField::ApplyOn::Post});
     ds.append();
     QVERIFY(ds.fieldByName(QStringLiteral("ID")).isNull());
     ds.post();
@@ -438,8 +454,10 @@ void TstDataSet::calculatedFields()
     int calls = 0;
     ds.onCalcFields = [&](DataSet &d) {
         ++calls;
-        d.fieldByName(QStringLiteral("DOBRO")).setAsDouble(d.fieldByName(QStringLiteral("VALOR")).asDouble() * 2);
-        d.fieldByName(QStringLiteral("ROTULO")).setAsString(QStringLiteral("Nº ") + d.fieldByName(QStringLiteral("ID")).asString());
+        d.fieldByName(QStringLiteral("DOBRO"))
+            .setAsDouble(d.fieldByName(QStringLiteral("VALOR")).asDouble() * 2);
+        d.fieldByName(QStringLiteral("ROTULO"))
+            .setAsString(QStringLiteral("Nº ") + d.fieldByName(QStringLiteral("ID")).asString());
     };
     ds.open();
     ds.fetchAll();
@@ -483,7 +501,9 @@ void TstDataSet::textHooksAndFormats()
     numero.onGetText = [](Field &f, QString &text, bool display) {
         text = display ? QStringLiteral("<%1>").arg(f.asString()) : f.asString();
     };
-    numero.onSetText = [](Field &f, const QString &text) { f.setAsString(text.trimmed().rightJustified(4, u'0')); };
+    numero.onSetText = [](Field &f, const QString &text) {
+        f.setAsString(text.trimmed().rightJustified(4, u'0'));
+    };
     QCOMPARE(numero.displayText(), QStringLiteral("<1001>"));
     numero.setEditText(QStringLiteral(" 7 "));
     QCOMPARE(numero.asString(), QStringLiteral("0007"));
@@ -496,10 +516,12 @@ void TstDataSet::textHooksAndFormats()
     numero.setValidChars(QStringLiteral("0123456789"));
     QVERIFY(!numero.isValidChar(QLatin1Char('x')));
 
-    QVERIFY_THROWS_EXCEPTION(ValueError, ds.fieldByName(QStringLiteral("ID")).setAsString(QStringLiteral("12a")));
+    QVERIFY_THROWS_EXCEPTION(ValueError,
+                             ds.fieldByName(QStringLiteral("ID")).setAsString(QStringLiteral("12a")));
     QVERIFY_THROWS_EXCEPTION(ValueError, data.setAsString(QStringLiteral("31/02/2008")));
     QVERIFY_THROWS_EXCEPTION(ValueError, numero.setAsString(QStringLiteral("123456789")));
-    QVERIFY_THROWS_EXCEPTION(ValueError, ds.fieldByName(QStringLiteral("NOME")).setAsString(QStringLiteral("€ ok, ☃ não")));
+    QVERIFY_THROWS_EXCEPTION(
+        ValueError, ds.fieldByName(QStringLiteral("NOME")).setAsString(QStringLiteral("€ ok, ☃ não")));
     QCOMPARE(ds.fieldByName(QStringLiteral("NOME")).asString(), QStringLiteral("Cliente A")); // unchanged
     ds.fieldByName(QStringLiteral("NOME")).setAsString(QStringLiteral("€ ação"));
     ds.post();
@@ -610,8 +632,8 @@ void TstDataSet::linkSeesStateAndFieldChanges()
     QCOMPARE(link.updates, 1);
     QVERIFY(!link.isEditing());
     QCOMPARE(countRows(QStringLiteral("ID = 2 and NOME = 'z' and NUMERO = '9'")), 1);
-    QCOMPARE(link.events.mid(0, 3),
-             (QStringList{QStringLiteral("editing"), QStringLiteral("record"), QStringLiteral("field:NOME")}));
+    QCOMPARE(link.events.mid(0, 3), (QStringList{QStringLiteral("editing"), QStringLiteral("record"),
+                                                 QStringLiteral("field:NOME")}));
     ds.close();
     QVERIFY(!link.isActive());
     QCOMPARE(link.events.last(), QStringLiteral("inactive"));
@@ -639,10 +661,12 @@ void TstDataSet::autoEditThroughDataSource()
 
 void TstDataSet::masterDetail()
 {
-    m_db->exec(QStringLiteral("create table ITEM (ID integer not null primary key, NOTAID integer, DESCR varchar(20))"));
+    m_db->exec(QStringLiteral(
+        "create table ITEM (ID integer not null primary key, NOTAID integer, DESCR varchar(20))"));
     m_db->exec({QStringLiteral("insert into NOTA (ID, NOME) values (1, 'um')"),
                 QStringLiteral("insert into NOTA (ID, NOME) values (2, 'dois')"),
-                QStringLiteral("insert into ITEM values (1, 1, 'a')"), QStringLiteral("insert into ITEM values (2, 1, 'b')"),
+                QStringLiteral("insert into ITEM values (1, 1, 'a')"),
+                QStringLiteral("insert into ITEM values (2, 1, 'b')"),
                 QStringLiteral("insert into ITEM values (3, 2, 'c')")});
     DataSet &master = notas();
     DataSource masterSource;
@@ -733,7 +757,8 @@ void TstDataSet::readOnlyDataSetRefusesEdits()
     QVERIFY_THROWS_EXCEPTION(ProgrammingError, ds.edit());
     QVERIFY_THROWS_EXCEPTION(ProgrammingError, ds.append());
     QVERIFY(!ds.fieldByName(QStringLiteral("NOME")).canModify());
-    QVERIFY_THROWS_EXCEPTION(ProgrammingError, ds.fieldByName(QStringLiteral("NOME")).setAsString(QStringLiteral("x")));
+    QVERIFY_THROWS_EXCEPTION(ProgrammingError,
+                             ds.fieldByName(QStringLiteral("NOME")).setAsString(QStringLiteral("x")));
 }
 
 QTEST_GUILESS_MAIN(TstDataSet)

@@ -444,6 +444,7 @@ void TstStatement::traceReportsEvents()
     } catch (const DatabaseError &) {
     }
     m_db->database().setTraceHook({});
+    QVERIFY(kinds.contains(TraceFlag::Statement));
     QVERIFY(kinds.contains(TraceFlag::Prepare));
     QVERIFY(kinds.contains(TraceFlag::Execute));
     QVERIFY(kinds.contains(TraceFlag::Fetch));
