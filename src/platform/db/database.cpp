@@ -59,6 +59,25 @@ bool splitParam(const QString &line, QString &key, QString &value)
     return true;
 }
 
+// The user and password of CREATE DATABASE options, written "USER 'x' PASSWORD 'y'" on one line or many, or
+// as attachment lines "user_name=x".
+void readCreateLogin(const QString &options, QString &user, QString &password)
+{
+    static const QRegularExpression pair(
+        QStringLiteral("(?i)\\b(USER|USER_NAME|PASSWORD)\\s*(?:=\\s*|\\s+)('[^']*'|\"[^\"]*\"|[^\\s'\"]+)"));
+    auto it = pair.globalMatch(options);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        QString value = m.captured(2);
+        if (value.size() >= 2 && (value.front() == QLatin1Char('\'') || value.front() == QLatin1Char('"')))
+            value = value.mid(1, value.size() - 2);
+        if (m.captured(1).compare(QLatin1String("PASSWORD"), Qt::CaseInsensitive) == 0)
+            password = value;
+        else
+            user = value;
+    }
+}
+
 qint64 readInfoInt(const char *p, int len)
 {
     return qint64(isc_portable_integer(reinterpret_cast<const ISC_UCHAR *>(p), short(len)));
@@ -234,15 +253,7 @@ void Database::createDatabase()
     // identifiers.
     QString options = m_params.join(QLatin1Char(' '));
     QString user, password;
-    QString k, v;
-    for (const QString &line : m_params) {
-        if (!splitParam(line, k, v))
-            continue;
-        if (k == QLatin1String("user") || k == QLatin1String("user_name"))
-            user = v;
-        else if (k == QLatin1String("password"))
-            password = v;
-    }
+    readCreateLogin(options, user, password);
     options.replace(QLatin1Char('"'), QLatin1Char('\''));
     // Options given as attachment lines ("user_name=X") are turned into their CREATE DATABASE form.
     static const QRegularExpression dpbForm(

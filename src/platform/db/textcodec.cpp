@@ -44,8 +44,9 @@ TextCodec TextCodec::forCharset(const QString &charset)
         return TextCodec(Kind::Utf8);
     if (cs == QLatin1String("ISO8859_1") || cs == QLatin1String("LATIN1"))
         return TextCodec(Kind::Latin1);
-    if (cs.isEmpty() || cs == QLatin1String("NONE") || cs == QLatin1String("OCTETS"))
+    if (cs == QLatin1String("OCTETS") || cs == QLatin1String("BINARY"))
         return TextCodec(Kind::Raw);
+    // NONE stores bytes as they come: the family's text is Windows-1252, so those are the bytes we send.
     return TextCodec(Kind::Win1252);
 }
 

@@ -57,6 +57,8 @@ class TstDatabase : public QObject
 private slots:
     void engineRootIsPrivate();
     void createOpenCloseDrop();
+    void createOptionsOnOneLine();
+    void noneConnectionWritesWindows1252();
     void parameterLines();
     void createOnExistingFileFails();
     void transactionsByIndexAndName();
@@ -107,6 +109,36 @@ void TstDatabase::createOpenCloseDrop()
     database.dropDatabase();
     QVERIFY(!database.isConnected());
     QVERIFY(!QFileInfo::exists(path));
+}
+
+void TstDatabase::createOptionsOnOneLine()
+{
+    QTemporaryDir dir;
+    Database database;
+    database.setDatabaseName(dir.filePath(QStringLiteral("umalinha.fdb")));
+    database.setParams({QStringLiteral("USER 'SYSDBA' PASSWORD 'quillbrex' PAGE_SIZE 8192")});
+    database.createDatabase();
+    QCOMPARE(countOf(database, QStringLiteral("select MON$PAGE_SIZE from MON$DATABASE")), 8192);
+    QCOMPARE(database.attachedUsers(), QStringList{QStringLiteral("SYSDBA")});
+}
+
+void TstDatabase::noneConnectionWritesWindows1252()
+{
+    TestDatabase t;
+    t.exec(QStringLiteral("create table T (NOME varchar(10))"));
+    Database raw;
+    raw.setDatabaseName(t.path());
+    raw.setParams({QStringLiteral("user_name=SYSDBA"), QStringLiteral("lc_ctype=NONE")});
+    raw.open();
+    Transaction tr;
+    tr.setDefaultDatabase(&raw);
+    tr.start();
+    Statement st(&raw, &tr);
+    st.setSql(QStringLiteral("insert into T values (:N)"));
+    st.param(QStringLiteral("N")).setString(QStringLiteral("Ação €"));
+    st.execute();
+    tr.commit();
+    QCOMPARE(countOf(t.database(), QStringLiteral("select count(*) from T where NOME = 'Ação €'")), 1);
 }
 
 void TstDatabase::parameterLines()
