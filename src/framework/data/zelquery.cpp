@@ -1,0 +1,6 @@
+#include "zelquery.h"
+
+TZelQuery::TZelQuery(QObject *parent) : db::DataSet(parent)
+{
+    setReadOnly(true);
+}
