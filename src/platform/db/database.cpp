@@ -100,6 +100,10 @@ Database::~Database()
     }
     for (Transaction *t : std::vector<Transaction *>(m_transactions))
         t->setDefaultDatabase(nullptr);
+    const std::vector<DatabaseClient *> clients = m_clients;
+    m_clients.clear();
+    for (DatabaseClient *c : clients)
+        c->databaseDestroyed();
 }
 
 void Database::setDatabaseName(const QString &name)

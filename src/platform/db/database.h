@@ -20,6 +20,8 @@ class DatabaseClient
 public:
     virtual ~DatabaseClient() = default;
     virtual void databaseClosing() = 0;
+    /// The connection object is going away: forget it.
+    virtual void databaseDestroyed() = 0;
 };
 
 /// Counters of the engine for one attachment.

@@ -542,6 +542,28 @@ void DataSet::databaseClosing()
             st->unprepare();
 }
 
+void DataSet::databaseDestroyed()
+{
+    if (isActive()) {
+        m_state = DataSetState::Browse;
+        close();
+    }
+    m_database = nullptr;
+}
+
+void DataSet::transactionDestroyed()
+{
+    if (isActive()) {
+        m_state = DataSetState::Browse;
+        close();
+    }
+    m_transaction = nullptr;
+    m_registeredOnTransaction = false;
+    for (auto *st : {m_select.get(), m_insert.get(), m_modify.get(), m_delete.get(), m_refresh.get()})
+        if (st)
+            st->setTransaction(nullptr);
+}
+
 void DataSet::transactionEnding()
 {
     // The engine closes cursors at a hard commit or rollback: the rows shown would no longer be reachable.

@@ -172,7 +172,9 @@ public:
     void notify(DataEvent event, const void *info = nullptr);
 
     void databaseClosing() override;
+    void databaseDestroyed() override;
     void transactionEnding() override;
+    void transactionDestroyed() override;
 
 protected:
     // Steps subclasses extend; the defaults run the matching events.

@@ -295,7 +295,7 @@ QVariant Column::asVariant() const
 Statement::Statement(Database *database, Transaction *transaction)
 {
     setDatabase(database);
-    m_transaction = transaction;
+    setTransaction(transaction);
     if (!m_database && transaction)
         setDatabase(transaction->defaultDatabase());
 }
@@ -306,8 +306,10 @@ Statement::~Statement()
         unprepare();
     } catch (...) {
     }
-    if (m_cursorRegistered && m_transaction)
+    if (m_transaction)
         m_transaction->removeClient(this);
+    if (m_database)
+        m_database->removeClient(this);
 }
 
 void Statement::setDatabase(Database *database)
@@ -315,7 +317,11 @@ void Statement::setDatabase(Database *database)
     if (database == m_database)
         return;
     unprepare();
+    if (m_database)
+        m_database->removeClient(this);
     m_database = database;
+    if (m_database)
+        m_database->addClient(this);
 }
 
 void Statement::setTransaction(Transaction *transaction)
@@ -323,7 +329,11 @@ void Statement::setTransaction(Transaction *transaction)
     if (transaction == m_transaction)
         return;
     close();
+    if (m_transaction)
+        m_transaction->removeClient(this);
     m_transaction = transaction;
+    if (m_transaction)
+        m_transaction->addClient(this);
 }
 
 void Statement::setSql(const QString &sql)
@@ -416,7 +426,6 @@ void Statement::prepare()
     isc_dsql_allocate_statement(status, m_database->handle(), &m_handle);
     if (status.hasError())
         fail(status, "Statement::prepare");
-    m_database->addClient(this);
     traceEvent(TraceFlag::Statement, QStringLiteral("Allocate statement"));
 
     allocDa(m_outDa, 16);
@@ -426,7 +435,6 @@ void Statement::prepare()
         Status dropStatus;
         isc_dsql_free_statement(dropStatus, &m_handle, DSQL_drop);
         m_handle = 0;
-        m_database->removeClient(this);
         fail(status, "Statement::prepare");
     }
     const QByteArray typeInfo = sqlInfo(isc_info_sql_stmt_type);
@@ -645,10 +653,6 @@ void Statement::execute()
         if (m_type == StatementType::Select || m_type == StatementType::SelectForUpdate) {
             m_cursorOpen = true;
             m_eof = false;
-            if (!m_cursorRegistered) {
-                m_transaction->addClient(this);
-                m_cursorRegistered = true;
-            }
         } else {
             m_eof = true;
         }
@@ -691,10 +695,6 @@ void Statement::close()
     m_cursorOpen = false;
     m_eof = true;
     m_hasRow = false;
-    if (m_cursorRegistered && m_transaction) {
-        m_transaction->removeClient(this);
-        m_cursorRegistered = false;
-    }
     if (m_handle && m_transaction && m_transaction->isActive() && m_database && m_database->isConnected()) {
         Status status;
         isc_dsql_free_statement(status, &m_handle, DSQL_close);
@@ -718,8 +718,6 @@ void Statement::unprepare()
     m_columnIndex.clear();
     m_hasRow = false;
     traceEvent(TraceFlag::Statement, QStringLiteral("Free statement: ") + m_sql);
-    if (m_database)
-        m_database->removeClient(this);
 }
 
 Column Statement::field(int index)
@@ -830,18 +828,27 @@ void Statement::databaseClosing()
 {
     m_cursorOpen = false;
     m_hasRow = false;
-    if (m_cursorRegistered && m_transaction) {
-        m_transaction->removeClient(this);
-        m_cursorRegistered = false;
-    }
     Status status;
     if (m_handle)
         isc_dsql_free_statement(status, &m_handle, DSQL_drop);
     m_handle = 0;
     m_columns.clear();
     m_columnIndex.clear();
-    if (m_database)
-        m_database->removeClient(this);
+}
+
+void Statement::databaseDestroyed()
+{
+    m_handle = 0; // the attachment is gone, and its handles with it
+    m_cursorOpen = false;
+    m_hasRow = false;
+    m_database = nullptr;
+}
+
+void Statement::transactionDestroyed()
+{
+    m_cursorOpen = false;
+    m_hasRow = false;
+    m_transaction = nullptr;
 }
 
 void Statement::transactionEnding()

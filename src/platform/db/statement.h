@@ -188,7 +188,9 @@ public:
     QByteArray readBlob(ISC_QUAD id);
 
     void databaseClosing() override;
+    void databaseDestroyed() override;
     void transactionEnding() override;
+    void transactionDestroyed() override;
 
 private:
     friend class Column;
@@ -208,7 +210,6 @@ private:
     isc_stmt_handle m_handle = 0;
     StatementType m_type = StatementType::Unknown;
     bool m_cursorOpen = false;
-    bool m_cursorRegistered = false;
     bool m_eof = true;
     bool m_hasRow = false;
 

@@ -50,8 +50,10 @@ Transaction::~Transaction()
             m_handle = 0;
         }
     }
-    for (TransactionClient *c : std::vector<TransactionClient *>(m_clients))
-        removeClient(c);
+    const std::vector<TransactionClient *> clients = m_clients;
+    m_clients.clear();
+    for (TransactionClient *c : clients)
+        c->transactionDestroyed();
     if (m_database)
         m_database->removeTransaction(this);
 }

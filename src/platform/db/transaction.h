@@ -17,6 +17,8 @@ class TransactionClient
 public:
     virtual ~TransactionClient() = default;
     virtual void transactionEnding() = 0;
+    /// The transaction object is going away: forget it.
+    virtual void transactionDestroyed() = 0;
 };
 
 /// How a transaction ends when its connection closes or it is destroyed while active.
