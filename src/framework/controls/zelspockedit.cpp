@@ -1,0 +1,3 @@
+#include "zelspockedit.h"
+
+TZelSpockEdit::TZelSpockEdit(QWidget *parent) : TZelSpockCustom(parent) {}
