@@ -195,8 +195,31 @@ private:
     friend class Field;
     struct Row
     {
-        size_t offset;
+        char *data;
         Bookmark bookmark;
+    };
+    /// Rows live in large blocks that stay put: fetching never moves or copies earlier rows.
+    class RowStore
+    {
+    public:
+        RowStore() = default;
+        RowStore(const RowStore &) = delete;
+        RowStore &operator=(const RowStore &) = delete;
+        ~RowStore();
+        char *allocate(size_t size);
+        /// Forgets every row but keeps the memory for the next opening.
+        void reset();
+        void release();
+
+    private:
+        struct Block
+        {
+            char *data;
+            size_t size;
+        };
+        std::vector<Block> m_blocks;
+        size_t m_block = 0; // block being filled
+        size_t m_used = 0;  // bytes used in it
     };
 
     void requireInactive(const char *what) const;
@@ -206,9 +229,8 @@ private:
     void unbindFields();
     void layoutRecord();
     bool fetchOne();
-    char *rowPtr(int row) { return m_arena.data() + m_rows[size_t(row)].offset; }
-    const char *rowPtr(int row) const { return m_arena.data() + m_rows[size_t(row)].offset; }
-    size_t newRowStorage();
+    char *rowPtr(int row) { return m_rows[size_t(row)].data; }
+    const char *rowPtr(int row) const { return m_rows[size_t(row)].data; }
     void initExtra(char *row) const;
     const char *readBuffer() const;
     char *writeBuffer(Field &f);
@@ -242,7 +264,7 @@ private:
     bool m_hasCalculated = false;
 
     DataSetState m_state = DataSetState::Inactive;
-    std::vector<char> m_arena;
+    RowStore m_store;
     std::vector<Row> m_rows;
     size_t m_recordSize = 0;
     size_t m_statementSize = 0;

@@ -165,6 +165,13 @@ void Field::endWrite()
 
 namespace {
 
+bool rowIsNull(const char *row, int offset)
+{
+    short ind;
+    std::memcpy(&ind, row + offset, sizeof ind);
+    return ind == -1;
+}
+
 void setNullFlag(char *row, int offset, bool null)
 {
     const short ind = null ? -1 : 0;
@@ -206,7 +213,7 @@ void Field::setValue(const QVariant &v)
 QString Field::asString() const
 {
     const char *row = readData();
-    if (!row || isNull())
+    if (!row || rowIsNull(row, m_nullOffset))
         return {};
     if (isBlob())
         return m_dataSet->database()->codec().decode(m_dataSet->blobContent(*this, row));
@@ -234,7 +241,7 @@ void Field::setAsString(const QString &v)
     Type Field::fn() const                                                                                   \
     {                                                                                                        \
         const char *row = readData();                                                                        \
-        if (!row || isNull())                                                                                \
+        if (!row || rowIsNull(row, m_nullOffset))                                                            \
             return zero;                                                                                     \
         if (isBlob())                                                                                        \
             throw ProgrammingError(QStringLiteral("Field '%1' is a blob").arg(m_name));                      \
@@ -305,7 +312,7 @@ DB_FIELD_WRITE(bool, setAsBool, setBool)
 QByteArray Field::asBytes() const
 {
     const char *row = readData();
-    if (!row || isNull())
+    if (!row || rowIsNull(row, m_nullOffset))
         return {};
     if (isBlob())
         return m_dataSet->blobContent(*this, row);
@@ -329,7 +336,7 @@ void Field::setAsBytes(const QByteArray &v)
 QString Field::defaultText(bool display) const
 {
     const char *row = readData();
-    if (!row || isNull())
+    if (!row || rowIsNull(row, m_nullOffset))
         return {};
     const QString &format = display ? m_displayFormat : (m_editFormat.isEmpty() ? QString() : m_editFormat);
     switch (m_type) {

@@ -35,7 +35,7 @@ public:
     /// TABLE.FIELD.
     QString origin() const { return m_origin; }
     void setOrigin(const QString &origin) { m_origin = origin; }
-    QString displayLabel() const { return m_displayLabel.isEmpty() ? m_name : m_displayLabel; }
+    const QString &displayLabel() const { return m_displayLabel.isEmpty() ? m_name : m_displayLabel; }
     void setDisplayLabel(const QString &label) { m_displayLabel = label; }
     bool isVisible() const { return m_visible; }
     void setVisible(bool on) { m_visible = on; }

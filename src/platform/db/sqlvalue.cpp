@@ -140,6 +140,24 @@ int SqlType::storageSize() const
     return type == SQL_VARYING ? length + 2 : length;
 }
 
+int SqlType::alignment() const
+{
+    switch (type) {
+    case SQL_TEXT:
+    case SQL_BOOLEAN:
+        return 1;
+    case SQL_VARYING:
+    case SQL_SHORT:
+        return 2;
+    case SQL_INT64:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+        return 8;
+    default:
+        return 4; // SQL_LONG, SQL_FLOAT, dates, times, timestamps, blob ids
+    }
+}
+
 QDate iscToDate(ISC_DATE d)
 {
     return QDate::fromJulianDay(qint64(d) + 2400001);

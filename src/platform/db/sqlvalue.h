@@ -44,6 +44,8 @@ struct SqlType
     FieldType fieldType() const;
     /// Bytes the value needs in a record buffer (VARCHAR includes its length prefix).
     int storageSize() const;
+    /// The alignment the value's C type needs.
+    int alignment() const;
 };
 
 QDate iscToDate(ISC_DATE d);

@@ -382,7 +382,10 @@ bool Statement::hasParam(const QString &name) const
 
 Param &Statement::param(const QString &name)
 {
-    const auto it = m_paramIndex.constFind(name.toUpper());
+    // Callers mostly write the name as the statement does: try that before folding the case.
+    auto it = m_paramIndex.constFind(name);
+    if (it == m_paramIndex.constEnd())
+        it = m_paramIndex.constFind(name.toUpper());
     if (it == m_paramIndex.constEnd())
         throw ProgrammingError(QStringLiteral("Parameter \"%1\" not found").arg(name));
     return *m_params.at(size_t(*it));
@@ -463,6 +466,8 @@ void Statement::describeOutput()
     const int n = da->sqld;
     m_columns.assign(size_t(n), ColumnInfo{});
     m_columnIndex.clear();
+    // Values at their natural alignment, the null indicators together at the end: a compact row is cheaper to
+    // keep by the hundred thousand.
     int offset = 0;
     for (int i = 0; i < n; ++i) {
         XSQLVAR &v = da->sqlvar[i];
@@ -474,13 +479,16 @@ void Statement::describeOutput()
         c.relation = QString::fromUtf8(v.relname, v.relname_length).trimmed();
         if (c.name.isEmpty())
             c.name = c.fieldName;
-        offset = alignUp(offset, 2);
-        c.nullOffset = offset;
-        offset = alignUp(offset + 2, 8);
+        offset = alignUp(offset, c.type.alignment());
         c.dataOffset = offset;
         offset += c.type.storageSize();
         if (!m_columnIndex.contains(c.name.toUpper()))
             m_columnIndex.insert(c.name.toUpper(), i);
+    }
+    offset = alignUp(offset, 2);
+    for (int i = 0; i < n; ++i) {
+        m_columns[size_t(i)].nullOffset = offset;
+        offset += 2;
     }
     m_out.assign(size_t(alignUp(offset, 8)), 0);
     for (int i = 0; i < n; ++i) {

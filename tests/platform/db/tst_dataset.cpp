@@ -81,6 +81,7 @@ private slots:
     void hardCommitClosesDataSet();
     void nowaitCollisionLosesNothing();
     void readOnlyDataSetRefusesEdits();
+    void rowsSpanningManyBlocksSurviveReopen();
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -759,6 +760,43 @@ void TstDataSet::readOnlyDataSetRefusesEdits()
     QVERIFY(!ds.fieldByName(QStringLiteral("NOME")).canModify());
     QVERIFY_THROWS_EXCEPTION(ProgrammingError,
                              ds.fieldByName(QStringLiteral("NOME")).setAsString(QStringLiteral("x")));
+}
+
+void TstDataSet::rowsSpanningManyBlocksSurviveReopen()
+{
+    // Wide rows fill the data set's storage blocks quickly; every row must keep its own bytes.
+    m_db->exec(QStringLiteral("create table LARGO (ID integer, TEXTO varchar(8000))"));
+    {
+        Statement ins(&m_db->database(), &m_db->transaction());
+        ins.setSql(QStringLiteral("insert into LARGO values (:ID, :TEXTO)"));
+        for (int i = 0; i < 700; ++i) {
+            ins.param(QStringLiteral("ID")).setInteger(i);
+            ins.param(QStringLiteral("TEXTO"))
+                .setString(QString(7990, QChar(u'a' + i % 26)) + QString::number(i));
+            ins.execute();
+        }
+    }
+    DataSet ds;
+    ds.setDatabase(&m_db->database());
+    ds.setTransaction(&m_db->transaction());
+    ds.setSelectSql(QStringLiteral("select * from LARGO order by ID"));
+    for (int round = 0; round < 2; ++round) {
+        ds.open();
+        QCOMPARE(ds.recordCount(), 700);
+        ds.first();
+        int i = 0;
+        while (!ds.eof()) {
+            const QString text = ds.fieldByName(QStringLiteral("TEXTO")).asString();
+            QCOMPARE(ds.fieldByName(QStringLiteral("ID")).asInteger(), i);
+            QCOMPARE(text.size(), 7990 + QString::number(i).size());
+            QCOMPARE(text.front(), QChar(u'a' + i % 26));
+            QVERIFY(text.endsWith(QString::number(i)));
+            ds.next();
+            ++i;
+        }
+        QCOMPARE(i, 700);
+        ds.close();
+    }
 }
 
 QTEST_GUILESS_MAIN(TstDataSet)
