@@ -631,7 +631,9 @@ std::unique_ptr<TZelIBSQLObj::RunObjects> TZelIBSQLObj::createRunObjects()
     objects->ddlTransaction = ddlTransaction;
     objects->probeTransaction = std::make_unique<db::Transaction>();
     objects->probeTransaction->setObjectName(QStringLiteral("ISQLProbeTransaction"));
-    objects->probeTransaction->setParams(transactionParams());
+    // Read-only: the engine starts and ends such a transaction without writing to the database, and the probe
+    // runs twice for every statement of a script.
+    objects->probeTransaction->setParams(QStringList{QStringLiteral("read")} + transactionParams());
     objects->probeTransaction->setDefaultDatabase(m_database);
     objects->defaultStatement = makeStatement(m_database, defaultTransaction);
     objects->ddlStatement = makeStatement(m_database, ddlTransaction);

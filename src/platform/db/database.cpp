@@ -174,6 +174,9 @@ QByteArray Database::buildDpb() const
             haveCharset = true;
         } else if (k == QLatin1String("num_buffers") || k == QLatin1String("cache")) {
             appendDpbInt(dpb, isc_dpb_num_buffers, v.toInt());
+        } else if (k == QLatin1String("force_write")) {
+            // Persistent in the database header: 0 lets the engine leave writes to the operating system.
+            appendDpbInt(dpb, isc_dpb_force_write, v.toInt());
         } else if (k == QLatin1String("sql_dialect")) {
             appendDpbInt(dpb, isc_dpb_sql_dialect, v.toInt());
         } else if (k == QLatin1String("page_size") || k == QLatin1String("default")) {

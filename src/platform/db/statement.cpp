@@ -501,6 +501,11 @@ void Statement::describeOutput()
 
 void Statement::describeInput()
 {
+    // A text without any "?" has no inputs: spare the engine the round trip (scripts run thousands of these).
+    if (m_positions.empty() && !m_engineSql.contains(QLatin1Char('?'))) {
+        m_inTypes.clear();
+        return;
+    }
     Status status;
     allocDa(m_inDa, qMax<int>(1, int(m_positions.size())));
     isc_dsql_describe_bind(status, &m_handle, 1, asDa(m_inDa));

@@ -154,6 +154,10 @@ void TstDatabase::parameterLines()
     database.open();
     QCOMPARE(database.info().numBuffers, 300);
     database.close();
+    database.setParams({QStringLiteral("user_name=SYSDBA"), QStringLiteral("force_write=0")});
+    database.open();
+    QCOMPARE(countOf(database, QStringLiteral("select MON$FORCED_WRITES from MON$DATABASE")), 0);
+    database.close();
     database.setParams({QStringLiteral("no_such_thing=1")});
     QVERIFY_THROWS_EXCEPTION(ProgrammingError, database.open());
     Database missing;

@@ -1,0 +1,125 @@
+// Times creating the complete schema with the version module against isql-fb running the same script files
+// on a fresh database, in one run, and prints
+//   bench create_schema ours_ms=<n> raw_ms=<n> ratio=<ours/raw>
+// Both sides start from an empty embedded WIN1252 database created outside the timing (forced writes off, so
+// that disk flushes do not swamp the work measured), use the same engine
+// configuration and the same files; rounds alternate between the sides and the best time of each is kept.
+// isql-fb reads the scripts through one master file of INPUT commands, in the order the program applies them.
+// Options: --rounds <n> (3).
+
+#include "app/schema/dmversaoleilao.h"
+#include "platform/db/database.h"
+#include "platform/db/engine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+void createEmpty(const QString &path)
+{
+    db::Database database;
+    database.setDatabaseName(path);
+    database.setParams({QStringLiteral("USER 'SYSDBA' PASSWORD 'quillbrex' PAGE_SIZE 4096")});
+    database.createDatabase();
+    database.close();
+    // Disk flushes would swamp what is measured, on both sides alike.
+    database.setParams({QStringLiteral("user_name=SYSDBA"), QStringLiteral("force_write=0")});
+    database.open();
+    database.close();
+}
+
+// The version scripts as files, in order, and a master script that inputs them one after the other.
+QString writeScripts(const QString &folder)
+{
+    TdmVersaoLeilao module;
+    QString master;
+    int n = 0;
+    for (const TVersion &v : module.combinedVersions()) {
+        const QString path =
+            QStringLiteral("%1/%2_%3.sql").arg(folder).arg(++n, 2, 10, QLatin1Char('0')).arg(v.Version);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(path));
+        file.write(v.Script.join(QLatin1Char('\n')).toUtf8());
+        master += QStringLiteral("input '%1';\n").arg(path);
+    }
+    const QString masterPath = folder + QStringLiteral("/master.sql");
+    QFile file(masterPath);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write the master script");
+    file.write(master.toUtf8());
+    return masterPath;
+}
+
+qint64 timeOurs(const QString &path)
+{
+    createEmpty(path);
+    QElapsedTimer timer;
+    timer.start();
+    TdmVersaoLeilao module;
+    if (!module.CreateSchema(path))
+        qFatal("CreateSchema failed");
+    return timer.elapsed();
+}
+
+qint64 timeRaw(const QString &path, const QString &master)
+{
+    createEmpty(path);
+    QElapsedTimer timer;
+    timer.start();
+    QProcess isql;
+    isql.setProgram(QStringLiteral("isql-fb"));
+    isql.setArguments({QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-ch"),
+                       QStringLiteral("UTF8"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
+                       QStringLiteral("-i"), master, path});
+    isql.start();
+    if (!isql.waitForFinished(600000) || isql.exitStatus() != QProcess::NormalExit || isql.exitCode() != 0)
+        qFatal("isql-fb failed: %s", isql.readAllStandardError().constData());
+    return timer.elapsed();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    QCommandLineOption roundsOption(QStringLiteral("rounds"), QStringLiteral("rounds per side"),
+                                    QStringLiteral("n"), QStringLiteral("3"));
+    parser.addOption(roundsOption);
+    parser.process(app);
+    const int rounds = std::max(1, parser.value(roundsOption).toInt());
+
+    QTemporaryDir dir;
+    if (qEnvironmentVariableIsEmpty("QUINTARIS_FIREBIRD_ROOT"))
+        db::Engine::configure(dir.filePath(QStringLiteral("engine")));
+    else
+        db::Engine::configure();
+    const QString master = writeScripts(dir.path());
+
+    qint64 ours = std::numeric_limits<qint64>::max();
+    qint64 raw = std::numeric_limits<qint64>::max();
+    for (int r = 0; r < rounds; ++r) {
+        const QString a = dir.filePath(QStringLiteral("ours%1.fdb").arg(r));
+        const QString b = dir.filePath(QStringLiteral("raw%1.fdb").arg(r));
+        if (r % 2 == 0) {
+            ours = std::min(ours, timeOurs(a));
+            raw = std::min(raw, timeRaw(b, master));
+        } else {
+            raw = std::min(raw, timeRaw(b, master));
+            ours = std::min(ours, timeOurs(a));
+        }
+    }
+    std::printf("bench create_schema ours_ms=%lld raw_ms=%lld ratio=%.2f\n", static_cast<long long>(ours),
+                static_cast<long long>(raw), double(ours) / double(raw));
+    return 0;
+}
