@@ -36,3 +36,4 @@ QStringList AdminLoginParams();
 
 // Registration, one function per area of the program.
 void RegisterSchemaCommands(AdminCommands &commands);
+void RegisterImportCommands(AdminCommands &commands);

@@ -5,19 +5,25 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
-
-#include <stdexcept>
 
 namespace {
 
-// The files are written by a Windows program; every byte is one character.
-QString decodeWindows1252(const QByteArray &bytes)
+// The files are written by a Windows program; every byte is one character. Bytes 0x80..0x9F as Windows-1252
+// reads them; its five undefined bytes keep their C1 code point, as the database layer reads and writes them.
+constexpr char16_t High1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                   0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// A table rather than a general converter: files of a hundred thousand notes are read twice per import.
+void decodeWindows1252(const char *data, qsizetype length, QString &text)
 {
-    QStringDecoder decoder("windows-1252");
-    if (!decoder.isValid())
-        throw std::logic_error("The Windows-1252 text codec is not available in this Qt build");
-    return decoder.decode(bytes);
+    text.resize(length);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (qsizetype i = 0; i < length; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        out[i] = (b >= 0x80 && b < 0xA0) ? High1252[b - 0x80] : char16_t(b);
+    }
 }
 
 QString unreadable(const QString &path)
@@ -46,30 +52,57 @@ LeilaoFile LeilaoFile::load(const QString &path)
 
 LeilaoFile LeilaoFile::fromBytes(const QByteArray &bytes)
 {
-    const QString text = decodeWindows1252(bytes);
+    LeilaoFile file({});
+    file.m_bytes = bytes;
+    file.m_fromBytes = true;
+    return file;
+}
+
+QStringList LeilaoFile::lines() const
+{
+    if (!m_fromBytes)
+        return m_lines;
     QStringList lines;
+    forEachLine([&lines](const QString &line) { lines.append(line); });
+    return lines;
+}
+
+void LeilaoFile::forEachLine(const std::function<void(const QString &)> &visit) const
+{
+    if (!m_fromBytes) {
+        for (const QString &line : m_lines)
+            visit(line);
+        return;
+    }
+    const char *data = m_bytes.constData();
+    const qsizetype size = m_bytes.size();
+    QString line;
     qsizetype start = 0;
     qsizetype i = 0;
-    while (i < text.size()) {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n') {
+    while (i < size) {
+        const char c = data[i];
+        if (c != '\r' && c != '\n') {
             ++i;
             continue;
         }
-        lines.append(text.sliced(start, i - start));
-        i += (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') ? 2 : 1;
+        decodeWindows1252(data + start, i - start, line);
+        visit(line);
+        i += (c == '\r' && i + 1 < size && data[i + 1] == '\n') ? 2 : 1;
         start = i;
     }
-    if (start < text.size())
-        lines.append(text.sliced(start));
-    return LeilaoFile(std::move(lines));
+    if (start < size) {
+        decodeWindows1252(data + start, size - start, line);
+        visit(line);
+    }
 }
 
-LeilaoFileTotals LeilaoFile::totals() const
+LeilaoFileTotals LeilaoFile::totals(const std::function<void(const TLeilao &)> &onRecord) const
 {
     LeilaoFileTotals result;
-    for (const QString &line : m_lines) {
+    forEachLine([&](const QString &line) {
         const TLeilao record = ParseLine(line);
+        if (onRecord)
+            onRecord(record);
         switch (record.recordType) {
         case TLeilao::RecordType::Note:
             ++result.noteCount;
@@ -83,13 +116,18 @@ LeilaoFileTotals LeilaoFile::totals() const
         case TLeilao::RecordType::Ignored:
             break;
         }
-    }
+    });
     return result;
 }
 
 bool LeilaoFile::check() const
 {
-    const LeilaoFileTotals t = totals();
+    checkTotals(totals());
+    return true;
+}
+
+void LeilaoFile::checkTotals(const LeilaoFileTotals &t)
+{
     QString message;
     if (t.checkTotal != t.noteSum)
         message += QStringLiteral("Valor total do registro totalizador não bate.\r");
@@ -97,7 +135,6 @@ bool LeilaoFile::check() const
         message += QStringLiteral("Total de registros do totalizador não bate.\r");
     if (!message.isEmpty())
         throw ImportError(message);
-    return true;
 }
 
 bool CheckLeilaoFile(const QString &path)

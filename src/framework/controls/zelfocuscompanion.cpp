@@ -2,8 +2,6 @@
 
 #include "commonproperties.h"
 
-#include <QMoveEvent>
-
 void ZelFocusCompanion::detach()
 {
     if (m_control && m_handle)
@@ -17,17 +15,26 @@ void ZelFocusCompanion::setControl(QWidget *control)
 {
     detach();
     m_control = control;
+    m_lastPos = control ? control->pos() : QPoint();
     if (control)
         if (TCommonProperties *cp = TCommonProperties::of(control))
             m_handle = cp->addListener(m_reaction);
 }
 
-void zelFollowMove(QWidget *companion, QEvent *moveEvent)
+QPoint ZelFocusCompanion::takeDisplacement()
 {
-    const auto *e = static_cast<QMoveEvent *>(moveEvent);
-    const QPoint delta = e->pos() - e->oldPos();
-    if (!delta.isNull())
-        companion->move(companion->pos() + delta);
+    if (!m_control)
+        return QPoint();
+    const QPoint now = m_control->pos();
+    const QPoint delta = now - m_lastPos;
+    m_lastPos = now;
+    return delta;
+}
+
+void zelFollowMove(QWidget *companion, const QPoint &displacement)
+{
+    if (!displacement.isNull())
+        companion->move(companion->pos() + displacement);
 }
 
 bool zelOwnEnabled(const QWidget *w)

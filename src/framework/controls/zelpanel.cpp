@@ -4,6 +4,7 @@
 #include "zelcolors.h"
 #include "zelspockcustom.h"
 
+#include <QEnterEvent>
 #include <QEvent>
 #include <QPainter>
 
@@ -14,17 +15,76 @@ TZelPanel::TZelPanel(QWidget *parent)
 {
     setAutoFillBackground(true);
     applyBevel();
+    m_link.setControl(this);
+    m_link.OnDataChange = [this](TZelFieldDataLink *) { showField(); };
+    m_link.OnActiveChange = [this](TZelFieldDataLink *) { update(); };
 }
 
 TZelPanel::~TZelPanel()
 {
+    m_link.OnDataChange = nullptr;
+    m_link.OnActiveChange = nullptr;
     setFocusControl(nullptr);
+}
+
+void TZelPanel::setDataField(const QString &name)
+{
+    m_link.setFieldName(name.toUpper());
+}
+
+void TZelPanel::setDataSource(db::DataSource *source)
+{
+    m_link.setDataSource(source);
+    showField();
+}
+
+void TZelPanel::showField()
+{
+    if (!DataSource())
+        return;
+    const db::Field *f = m_link.Field();
+    setCaption(f ? f->displayText() : QString());
+}
+
+void TZelPanel::Loaded()
+{
+    if (DataSource())
+        setCaption(QString());
+    showField();
+}
+
+void TZelPanel::setPicture(const QPixmap &picture)
+{
+    m_picture = picture;
+    update();
+}
+
+void TZelPanel::setBorderWidth(int width)
+{
+    m_borderWidth = qMax(0, width);
+    update();
+}
+
+void TZelPanel::enterEvent(QEnterEvent *event)
+{
+    QFrame::enterEvent(event);
+    if (OnMouseEnter)
+        OnMouseEnter(this);
+}
+
+void TZelPanel::leaveEvent(QEvent *event)
+{
+    QFrame::leaveEvent(event);
+    if (OnMouseLeave)
+        OnMouseLeave(this);
 }
 
 void TZelPanel::setFocusControl(QWidget *control)
 {
-    if (control == FocusControl())
+    if (control == FocusControl()) {
+        m_companion.resync();
         return;
+    }
     if (auto *edit = qobject_cast<TZelSpockCustom *>(FocusControl()); edit && edit->ZelPanel() == this)
         edit->setZelPanel(nullptr);
     m_companion.setControl(control);
@@ -65,12 +125,23 @@ void TZelPanel::applyBevel()
 void TZelPanel::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
-    if (m_caption.isEmpty())
-        return;
     QPainter painter(this);
-    painter.setPen(
-        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    painter.drawText(contentsRect().adjusted(2, 0, -2, 0), int(m_alignment | Qt::AlignVCenter), m_caption);
+    if (!m_caption.isEmpty()) {
+        painter.setPen(
+            palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        const int inset = 2 + m_borderWidth;
+        painter.drawText(contentsRect().adjusted(inset, 0, -inset, 0), int(m_alignment | Qt::AlignVCenter),
+                         m_caption);
+    }
+    if (m_picture.isNull())
+        return;
+    painter.drawPixmap(0, 0, m_picture);
+    QPen pen(QColor(199, 207, 220));
+    pen.setWidth(3);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
 }
 
 void TZelPanel::react(QEvent *event)
@@ -93,7 +164,7 @@ void TZelPanel::react(QEvent *event)
         }
         break;
     case QEvent::Move:
-        zelFollowMove(this, event);
+        zelFollowMove(this, m_companion.takeDisplacement());
         break;
     default:
         break;

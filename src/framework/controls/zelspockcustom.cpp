@@ -63,6 +63,8 @@ TZelSpockCustom::TZelSpockCustom(QWidget *parent)
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (m_updateDepth == 0 && isBound())
             m_link.setModified(true);
+        if (m_editKind == ekList)
+            m_spockList->TextChange();
     });
 
     QLineEdit::setMaxLength(NoLimit);
@@ -188,7 +190,15 @@ void TZelSpockCustom::putText(const QString &text, bool changeEvent)
         }
     }
     m_oldText = QLineEdit::text();
+    // A quiet display still shows the description of the code in the panel.
+    if (!changeEvent && m_editKind == ekList)
+        m_spockList->TextChange();
     splitListText();
+}
+
+void TZelSpockCustom::listSetText(const QString &text)
+{
+    putText(text, true);
 }
 
 void TZelSpockCustom::splitListText()

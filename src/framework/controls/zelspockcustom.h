@@ -143,6 +143,10 @@ public:
     /// The text as a value: trimmed in the base.
     virtual QString GetTextValue() const;
 
+    /// Puts text into the window as typing would (the change is pending for the field); a list item is
+    /// split into its code and the panel's description. The value list's picks come this way.
+    void listSetText(const QString &text);
+
     /// Opens or closes the value list, or runs the look-up picker (what Ctrl+Enter and the button do).
     void OpenRequest();
     /// Pastes the clipboard's first line; the clipboard keeps that line only.

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "zelspockform.h"
+
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 
-class QWidget;
+#include <memory>
+
+class QObject;
 class TZelListBox;
 class TZelSpockCustom;
 
@@ -13,6 +17,9 @@ enum TListDataType { stString, stInteger };
 
 /// The value list of an edit in list mode: items "code - description", optional mapped values, and the
 /// dropdown that shows them.
+///
+/// While the dropdown is open the list watches the edit's events before the edit does (Enter, Escape, the
+/// vertical arrows and the loss of the focus) and the list box's mouse (hot tracking, a click picks).
 class TZelSpockList
 {
 public:
@@ -52,14 +59,36 @@ public:
     int IndexOfValue(const QString &value) const;
     /// The code part of an item.
     QString codeOf(const QString &item) const;
+    /// The description part of an item (after the separator), empty when it has none.
+    QString descriptionOf(const QString &item) const;
+
+    /// Row height of the dropdown in pixels; 0 (the default) takes the height of the list box's font.
+    int ItemHeight() const { return m_itemHeight; }
+    void setItemHeight(int height) { m_itemHeight = qMax(0, height); }
 
     bool isDropped() const { return m_dropped; }
-    QWidget *dropDownWindow() const { return m_window; }
+    TZelSpockForm *dropDownWindow() const { return m_window; }
     TZelListBox *listBox() const;
+    /// Opens the dropdown below the edit with the item of the edit's code highlighted.
     void DropDown();
     void CloseUp();
+    /// Puts a text into the edit as if typed, or the highlighted item when text is SelectedItem(); then
+    /// closes the dropdown when asked. Nothing is put when no item is highlighted.
+    void Select(const QString &text, bool close);
+    /// The marker that makes Select() take the highlighted item.
+    static QString SelectedItem();
+
+    /// What the edit does on every change of its text in list mode: highlights the item of the code in an
+    /// open dropdown and shows its description in the edit's panel.
+    void TextChange();
 
 private:
+    class Router;
+    friend class Router;
+
+    bool codeMatches(const QString &code, const QString &text) const;
+    void handleFocusLoss();
+
     TZelSpockCustom *m_edit;
     QStringList m_items;
     QStringList m_values;
@@ -70,8 +99,11 @@ private:
     bool m_trimValue = true;
     TListDataType m_listDataType = stString;
     TListDataType m_mapDataType = stString;
+    int m_itemHeight = 0;
     bool m_dropped = false;
     QString m_savedText;
-    QPointer<QWidget> m_window;
+    bool m_mousePressed = false;
+    QPointer<TZelSpockForm> m_window;
     QPointer<TZelListBox> m_listBox;
+    std::unique_ptr<Router> m_router;
 };

@@ -158,3 +158,22 @@ private:
     QTimer m_timer;
     QElapsedTimer m_clock;
 };
+
+/// A data set over one more table of the test database, editable through its ID.
+inline std::unique_ptr<db::DataSet> openTable(TestDatabase &database, const QString &table,
+                                              const QStringList &columns)
+{
+    auto ds = std::make_unique<db::DataSet>();
+    ds->setObjectName(table);
+    ds->setDatabase(&database.database());
+    ds->setTransaction(&database.transaction());
+    ds->setSelectSql(QStringLiteral("select * from %1 order by ID").arg(table));
+    QStringList sets;
+    for (const QString &c : columns)
+        sets << QStringLiteral("%1 = :%1").arg(c);
+    ds->setModifySql(QStringLiteral("update %1 set %2 where ID = :OLD_ID").arg(table, sets.join(u',')));
+    ds->setInsertSql(QStringLiteral("insert into %1 (ID, %2) values (:ID, :%3)")
+                         .arg(table, columns.join(u','), columns.join(QStringLiteral(", :"))));
+    ds->open();
+    return ds;
+}
