@@ -1,73 +1,85 @@
-#include "platform/db/database.h"
-#include "platform/db/dberror.h"
-#include "platform/db/engine.h"
+#include "app/schema/dmversaoleilao.h"
+#include "framework/controls/zelerrorhandler.h"
+#include "framework/controls/zelfocuscontroller.h"
+#include "framework/data/zelmessage.h"
+#include "framework/schema/version/clscustomversion.h"
+#include "framework/session/clsdbdatamodule.h"
+#include "framework/session/guardedapplication.h"
+#include "framework/session/siblingprograms.h"
+#include "platform/regional/formatsettings.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
-#include <QTextStream>
+#include <QPushButton>
+#include <QTranslator>
+#include <QVBoxLayout>
+#include <QWidget>
 
 #include <memory>
 
 namespace {
 
-bool haveDisplay()
+void runStartupRoutine(QApplication &app)
 {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    TZelFocusController::instance()->setActive(true);
+    regional::install(regional::FormatSettings::brazilian());
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    // The standard buttons ("Sim", "Não", "Cancelar") in Portuguese.
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    FillSiblingPrograms();
 }
 
-// Creates the local database on first use, or opens the existing one; returns what to tell the user.
-QString prepareLocalDatabase()
+/// Until the main menu exists: who is logged in, to which database.
+std::unique_ptr<QWidget> sessionWindow(const TClsDBDataModule &module)
 {
-    const QString folder = db::Engine::userDataDirectory();
-    QDir().mkpath(folder);
-    const QString path = folder + QStringLiteral("/quintaris.fdb");
-    db::Database database;
-    database.setDatabaseName(path);
-    if (QFileInfo::exists(path)) {
-        database.setParams({QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=quillbrex")});
-        database.open();
-        database.close();
-        return QStringLiteral("Banco de dados local pronto: %1").arg(path);
-    }
-    database.setParams({QStringLiteral("USER 'SYSDBA'"), QStringLiteral("PASSWORD 'quillbrex'"),
-                        QStringLiteral("PAGE_SIZE 4096")});
-    database.createDatabase();
-    database.close();
-    return QStringLiteral("Banco de dados local criado e pronto: %1").arg(path);
+    auto window = std::make_unique<QWidget>();
+    window->setObjectName(QStringLiteral("frmSessao"));
+    window->setWindowTitle(QStringLiteral("Quintaris"));
+    auto *layout = new QVBoxLayout(window.get());
+    const TZelSQLGlobals &session = *module.ZelSQLGlobals;
+    auto *text = new QLabel(QStringLiteral("Usuário %1 (%2 %3) conectado ao banco de dados\n%4\nMódulo: %5")
+                                .arg(session.Usuario(), session.FirstName(), session.LastName(),
+                                     module.dbMain->databaseName(), session.Modulo()),
+                            window.get());
+    text->setObjectName(QStringLiteral("lblSessao"));
+    layout->addWidget(text);
+    auto *quit = new QPushButton(QStringLiteral("&Sair"), window.get());
+    quit->setObjectName(QStringLiteral("btnSair"));
+    QObject::connect(quit, &QPushButton::clicked, window.get(), &QWidget::close);
+    layout->addWidget(quit);
+    return window;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    std::unique_ptr<QCoreApplication> app;
-    if (haveDisplay())
-        app = std::make_unique<QApplication>(argc, argv);
-    else
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    app->setApplicationName(QStringLiteral("Quintaris"));
+    GuardedApplication app(argc, argv);
+    runStartupRoutine(app);
+    ApplicationModuleID = 1;
+    VersionModuleClass = [] { return std::make_unique<TdmVersaoLeilao>(); };
+    QApplication::setApplicationName(QStringLiteral("Quintaris"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quintaris"));
 
-    QString text;
-    bool ok = true;
-    try {
-        text = prepareLocalDatabase();
-    } catch (const db::DatabaseError &e) {
-        ok = false;
-        text = QStringLiteral("Não foi possível preparar o banco de dados local.\n%1").arg(e.message());
-    } catch (const std::exception &e) {
-        ok = false;
-        text = QStringLiteral("Não foi possível preparar o banco de dados local.\n%1")
-                   .arg(QString::fromUtf8(e.what()));
-    }
-    QTextStream(ok ? stdout : stderr) << text << Qt::endl;
-    if (qobject_cast<QApplication *>(app.get())) {
-        if (ok)
-            QMessageBox::information(nullptr, QStringLiteral("Quintaris"), text);
-        else
-            QMessageBox::critical(nullptr, QStringLiteral("Quintaris"), text);
-    }
-    return ok ? 0 : 1;
+    ZelMessage::SetErrorHook([](const QString &message) {
+        QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationDisplayName(), message);
+    });
+    // Errors inside control event handlers are handled like every other that reaches the message loop.
+    ZelErrorHandler::install(
+        [](std::exception_ptr error) { GuardedApplication::handleException(nullptr, error); });
+
+    // Connects and logs in while it is built; a refusal ends the program without a window.
+    auto module = std::unique_ptr<TClsDBDataModule>(TClsDataModule::create<TClsDBDataModule>());
+    if (module->StartRefused())
+        return 0;
+    std::unique_ptr<QWidget> window = sessionWindow(*module);
+    window->show();
+    const int status = QApplication::exec();
+    window.reset();
+    return status;
 }

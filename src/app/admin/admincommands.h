@@ -36,4 +36,5 @@ QStringList AdminLoginParams();
 
 // Registration, one function per area of the program.
 void RegisterSchemaCommands(AdminCommands &commands);
+void RegisterSessionCommands(AdminCommands &commands);
 void RegisterImportCommands(AdminCommands &commands);

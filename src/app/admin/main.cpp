@@ -11,6 +11,7 @@ int main(int argc, char *argv[])
     VersionModuleClass = [] { return std::make_unique<TdmVersaoLeilao>(); };
     AdminCommands commands;
     RegisterSchemaCommands(commands);
+    RegisterSessionCommands(commands);
     RegisterImportCommands(commands);
     QTextStream out(stdout);
     QTextStream err(stderr);
