@@ -1,3 +1,4 @@
+#include "app/admin/admincommands.h"
 #include "app/admin/consoleupgradedialogs.h"
 #include "app/schema/dmversaoleilao.h"
 #include "framework/schema/upgrade/upgradedialogs.h"
@@ -6,8 +7,11 @@
 #include "platform/db/dberror.h"
 #include "platform/db/statement.h"
 
+#include "testenv.h"
+
 #include <QDir>
 #include <QTemporaryDir>
+#include <QUuid>
 #include <QtTest>
 
 namespace {
@@ -110,6 +114,7 @@ private slots:
     void consoleRefusesWhileOthersAreAttached();
     void consoleBackupFailureStopsUpgrade();
     void consoleBacksUpAndUpgrades();
+    void adminCommandsThroughServer();
 
 private:
     QString copyOf(const QString &templatePath, const QString &name);
@@ -308,6 +313,51 @@ void TstUpgrade::consoleBacksUpAndUpgrades()
     QVERIFY(dialogs.backupFile().startsWith(path + QLatin1Char('-')));
     QVERIFY(outText.contains(QStringLiteral("Banco de Dados foi atualizado com sucesso.")));
     QCOMPARE(installed(path).first(), QStringLiteral("COMMON.SQL-1.08"));
+}
+
+void TstUpgrade::adminCommandsThroughServer()
+{
+    const QString host = testenv::serverHost();
+    if (host.isEmpty())
+        QSKIP("No Firebird server configured (QUINTARIS_TEST_SERVER)");
+    qputenv("QUINTARIS_ADMIN_PASSWORD", testenv::serverPassword().toUtf8());
+    const QString path =
+        testenv::serverDirectory() +
+        QStringLiteral("/qx-admin-%1.fdb").arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
+    const QString name = host + QLatin1Char(':') + path;
+    VersionModuleClass = [] { return std::make_unique<TdmVersaoLeilao>(); };
+    AdminCommands commands;
+    RegisterSchemaCommands(commands);
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    QCOMPARE(commands.run({QStringLiteral("create-database"), name}, out, err), 0);
+    auto drop = qScopeGuard([&] {
+        db::Database database;
+        database.setDatabaseName(name);
+        database.setParams(AdminLoginParams());
+        database.open();
+        database.dropDatabase();
+    });
+    out.flush();
+    QVERIFY2(outText.contains(QStringLiteral("Banco de Dados criado com sucesso.")), qPrintable(errText));
+    QVERIFY(outText.contains(QStringLiteral("LEILAO.SQL - 1.01")));
+    QCOMPARE(commands.run({QStringLiteral("upgrade"), name}, out, err),
+             0); // nothing to run: no backup either
+    {
+        db::Database database;
+        database.setDatabaseName(name);
+        database.setParams(AdminLoginParams());
+        database.open();
+        db::Transaction tr;
+        tr.setDefaultDatabase(&database);
+        tr.start();
+        db::Statement st(&database, &tr);
+        st.setSql(QStringLiteral("select count(*) from VERSAO"));
+        st.execute();
+        QVERIFY(st.next());
+        QCOMPARE(st.field(0).asInteger(), 2);
+    }
+    qunsetenv("QUINTARIS_ADMIN_PASSWORD");
 }
 
 QTEST_GUILESS_MAIN(TstUpgrade)
