@@ -43,7 +43,11 @@ Transaction::~Transaction()
 {
     if (isActive()) {
         try {
-            end();
+            // A retaining end would leave the transaction open in the engine with nobody to finish it.
+            if (m_defaultAction == EndAction::Rollback || m_defaultAction == EndAction::RollbackRetaining)
+                rollback();
+            else
+                commit();
         } catch (...) {
             Status status;
             isc_rollback_transaction(status, &m_handle);

@@ -306,6 +306,19 @@ void TstDatabase::closingEndsTransactionsAndDataSets()
     Statement st2(&t.database(), &rolling);
     st2.setSql(QStringLiteral("insert into T values (2)"));
     st2.execute();
+    {
+        // Destroyed while active with a retaining end: the work must still end for good (here, rolled back).
+        Transaction dying;
+        dying.setDefaultDatabase(&t.database());
+        dying.setDefaultAction(EndAction::RollbackRetaining);
+        dying.start();
+        Statement st3(&t.database(), &dying);
+        st3.setSql(QStringLiteral("insert into T values (3)"));
+        st3.execute();
+    }
+    QCOMPARE(countOf(t.database(), QStringLiteral("select count(*) from MON$TRANSACTIONS where "
+                                                  "MON$ATTACHMENT_ID = CURRENT_CONNECTION")),
+             4); // the fixture's, the two above and the one counting: none left behind by "dying"
     t.database().close();
     QVERIFY(!committing.isActive());
     QVERIFY(!rolling.isActive());
@@ -313,6 +326,7 @@ void TstDatabase::closingEndsTransactionsAndDataSets()
     t.database().open();
     QCOMPARE(countOf(t.database(), QStringLiteral("select count(*) from T where ID = 1")), 1);
     QCOMPARE(countOf(t.database(), QStringLiteral("select count(*) from T where ID = 2")), 0);
+    QCOMPARE(countOf(t.database(), QStringLiteral("select count(*) from T where ID = 3")), 0);
 }
 
 void TstDatabase::backupWritesAFileThatRestores()
