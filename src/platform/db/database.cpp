@@ -156,6 +156,7 @@ QByteArray Database::buildDpb() const
 {
     QByteArray dpb;
     dpb.append(char(isc_dpb_version1));
+    const bool local = host().isEmpty();
     bool haveCharset = false;
     bool haveUser = false;
     QString k, v;
@@ -166,7 +167,10 @@ QByteArray Database::buildDpb() const
             appendDpbString(dpb, isc_dpb_user_name, v.toUtf8());
             haveUser = true;
         } else if (k == QLatin1String("password") || k == QLatin1String("pass")) {
-            appendDpbString(dpb, isc_dpb_password, v.toUtf8());
+            // The embedded engine takes the user name as given and never checks a password, while the
+            // client library still works out a password handshake for every attachment that carries one.
+            if (!local)
+                appendDpbString(dpb, isc_dpb_password, v.toUtf8());
         } else if (k == QLatin1String("sql_role_name") || k == QLatin1String("role")) {
             appendDpbString(dpb, isc_dpb_sql_role_name, v.toUtf8());
         } else if (k == QLatin1String("lc_ctype")) {
@@ -179,6 +183,10 @@ QByteArray Database::buildDpb() const
             appendDpbInt(dpb, isc_dpb_force_write, v.toInt());
         } else if (k == QLatin1String("sql_dialect")) {
             appendDpbInt(dpb, isc_dpb_sql_dialect, v.toInt());
+        } else if (k == QLatin1String("no_db_triggers")) {
+            // Administrative connections: ON CONNECT and ON DISCONNECT triggers do not run.
+            if (v.isEmpty() || v.toInt() != 0)
+                appendDpbInt(dpb, isc_dpb_no_db_triggers, 1);
         } else if (k == QLatin1String("page_size") || k == QLatin1String("default")) {
             // Options of CREATE DATABASE that mean nothing to an attachment.
         } else {
@@ -265,7 +273,7 @@ void Database::createDatabase()
     // Options given as attachment lines ("user_name=X") are turned into their CREATE DATABASE form.
     static const QRegularExpression dpbForm(
         QStringLiteral("(?i)\\b(user_name|password|lc_ctype|"
-                       "isc_dpb_sql_dialect|sql_role_name|num_buffers)=\\S*"));
+                       "isc_dpb_sql_dialect|sql_role_name|num_buffers)=\\S*|\\bno_db_triggers(=\\S*)?"));
     options.remove(dpbForm);
     if (!user.isEmpty() && !options.contains(QLatin1String("USER"), Qt::CaseInsensitive))
         options += QStringLiteral(" USER '%1'").arg(user);
@@ -293,7 +301,7 @@ void Database::createDatabase()
     QByteArray dpb;
     dpb.append(char(isc_dpb_version1));
     appendDpbString(dpb, isc_dpb_user_name, (user.isEmpty() ? QStringLiteral("SYSDBA") : user).toUtf8());
-    if (!password.isEmpty())
+    if (!password.isEmpty() && !host().isEmpty())
         appendDpbString(dpb, isc_dpb_password, password.toUtf8());
     const QString lc = param(QStringLiteral("lc_ctype"));
     appendDpbString(dpb, isc_dpb_lc_ctype, (lc.isEmpty() ? kDefaultCharset : lc).toLatin1());

@@ -60,6 +60,7 @@ private slots:
     void createOptionsOnOneLine();
     void noneConnectionWritesWindows1252();
     void parameterLines();
+    void noDbTriggersLine();
     void createOnExistingFileFails();
     void transactionsByIndexAndName();
     void transactionParameters();
@@ -174,6 +175,43 @@ void TstDatabase::parameterLines()
     missing.setDatabaseName(QStringLiteral("servidor:/dados/banco.fdb"));
     QCOMPARE(missing.host(), QStringLiteral("servidor"));
     QCOMPARE(missing.path(), QStringLiteral("/dados/banco.fdb"));
+}
+
+// An administrative connection skips ON CONNECT triggers, even one that would refuse it; an ordinary one runs
+// them. The line means nothing to CREATE DATABASE.
+void TstDatabase::noDbTriggersLine()
+{
+    TestDatabase t;
+    t.exec({QStringLiteral("create table ENTRADAS (N integer)"), QStringLiteral("create table BLOQUEIO (N integer)")});
+    t.exec(QStringLiteral("create exception RECUSADO 'entrada recusada'"));
+    t.exec(QStringLiteral("create trigger TG_ENTRADA on connect as begin "
+                          "insert into ENTRADAS values (1); "
+                          "if (exists(select * from BLOQUEIO)) then exception RECUSADO; end"));
+    const auto attach = [&t](const QStringList &params) {
+        Database database;
+        database.setDatabaseName(t.path());
+        database.setParams(params);
+        database.open();
+        const int entries = countOf(database, QStringLiteral("select count(*) from ENTRADAS"));
+        database.close();
+        return entries;
+    };
+    QCOMPARE(attach({QStringLiteral("user_name=SYSDBA")}), 1);
+    QCOMPARE(attach({QStringLiteral("user_name=SYSDBA"), QStringLiteral("no_db_triggers")}), 1);
+    QCOMPARE(attach({QStringLiteral("user_name=SYSDBA"), QStringLiteral("no_db_triggers=0")}), 2);
+    // A local attachment goes through whatever the password says.
+    QCOMPARE(attach({QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=errada")}), 3);
+    t.exec(QStringLiteral("insert into BLOQUEIO values (1)"));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, attach({QStringLiteral("user_name=SYSDBA")}));
+    QCOMPARE(attach({QStringLiteral("user_name=SYSDBA"), QStringLiteral("no_db_triggers")}), 3);
+
+    Database fresh;
+    fresh.setDatabaseName(t.folder() + QStringLiteral("/novo.fdb"));
+    fresh.setParams({QStringLiteral("USER 'SYSDBA' PASSWORD 'quillbrex' PAGE_SIZE 4096"),
+                     QStringLiteral("no_db_triggers")});
+    fresh.createDatabase();
+    QVERIFY(fresh.isConnected());
+    fresh.close();
 }
 
 void TstDatabase::createOnExistingFileFails()

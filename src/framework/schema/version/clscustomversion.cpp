@@ -98,7 +98,10 @@ TClsCustomVersion::TClsCustomVersion(QObject *parent) : QObject(parent)
 {
     FDataBase = new db::Database(this);
     FDataBase->setObjectName(QStringLiteral("FDataBase"));
-    FDataBase->setParams({QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=quillbrex")});
+    // An administrative connection: database triggers of other modules must not run (or fail) while the
+    // schema changes under them.
+    FDataBase->setParams({QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=quillbrex"),
+                          QStringLiteral("no_db_triggers")});
     FDataBase->setSqlDialect(3);
 
     DefaultTrans = new db::Transaction(this);
