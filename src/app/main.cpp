@@ -1,3 +1,4 @@
+#include "app/frmsplashleilao.h"
 #include "app/schema/dmversaoleilao.h"
 #include "framework/controls/zelerrorhandler.h"
 #include "framework/controls/zelfocuscontroller.h"
@@ -6,13 +7,16 @@
 #include "framework/session/clsdbdatamodule.h"
 #include "framework/session/guardedapplication.h"
 #include "framework/session/siblingprograms.h"
+#include "platform/os/terminationsignals.h"
 #include "platform/regional/formatsettings.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QTranslator>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -59,7 +63,31 @@ std::unique_ptr<QWidget> sessionWindow(const TClsDBDataModule &module)
 
 int main(int argc, char *argv[])
 {
+    // Before any thread exists, so that every thread (the engine's too) leaves these signals to us.
+    os::TerminationSignals::blockInProcess();
     GuardedApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(QUINTARIS_VERSION));
+
+    // Asked to end by the system or the terminal: every window closes as if the user closed it (a dialog of
+    // the start-up counts as cancelled), and the program then ends the ordinary way, writing its logs and
+    // closing its connection.
+    // A dialog that the start-up opens after the request is closed as soon as it shows.
+    os::TerminationSignals termination;
+    QTimer closing;
+    closing.setInterval(100);
+    const auto closeEverything = [] {
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    };
+    QObject::connect(&closing, &QTimer::timeout, &app, closeEverything);
+    QObject::connect(&termination, &os::TerminationSignals::requested, &app, [&closing, closeEverything] {
+        closeEverything();
+        closing.start();
+    });
+
+    auto splash = std::make_unique<TfrmSplashLeilao>();
+    splash->showAndPaint();
+
     runStartupRoutine(app);
     ApplicationModuleID = 1;
     VersionModuleClass = [] { return std::make_unique<TdmVersaoLeilao>(); };
@@ -75,7 +103,12 @@ int main(int argc, char *argv[])
 
     // Connects and logs in while it is built; a refusal ends the program without a window.
     auto module = std::unique_ptr<TClsDBDataModule>(TClsDataModule::create<TClsDBDataModule>());
-    if (module->StartRefused())
+
+    splash.reset();
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+
+    if (module->StartRefused() || termination.received())
         return 0;
     std::unique_ptr<QWidget> window = sessionWindow(*module);
     window->show();
