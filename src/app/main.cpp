@@ -1,3 +1,5 @@
+#include "app/data/dmcommon.h"
+#include "app/data/dmleilao.h"
 #include "app/frmsplashleilao.h"
 #include "app/schema/dmversaoleilao.h"
 #include "framework/controls/zelerrorhandler.h"
@@ -16,6 +18,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QTranslator>
 #include <QVBoxLayout>
@@ -103,6 +106,17 @@ int main(int argc, char *argv[])
 
     // Connects and logs in while it is built; a refusal ends the program without a window.
     auto module = std::unique_ptr<TClsDBDataModule>(TClsDataModule::create<TClsDBDataModule>());
+    // The application's data modules, also after a refusal: none of them touches the database until a
+    // window opens its data sets. Destroyed in the reverse order, the main module (logs, connection) last.
+    const auto common = std::unique_ptr<TdmCommon>(TClsDataModule::create<TdmCommon>());
+    dmCommon = common.get();
+    const auto idleVersionModule = std::make_unique<TdmVersaoLeilao>();
+    const auto leilao = std::unique_ptr<TdmLeilao>(TClsDataModule::create<TdmLeilao>());
+    dmLeilao = leilao.get();
+    const auto forget = qScopeGuard([] {
+        dmLeilao = nullptr;
+        dmCommon = nullptr;
+    });
 
     splash.reset();
     while (QGuiApplication::overrideCursor())

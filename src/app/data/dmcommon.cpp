@@ -217,6 +217,8 @@ const mask::EditMask &cnpjMask()
 
 } // namespace
 
+TdmCommon *dmCommon = nullptr;
+
 TdmCommon::TdmCommon(QObject *parent) : TClsDataModule(parent)
 {
     setObjectName(QStringLiteral("dmCommon"));

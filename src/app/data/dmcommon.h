@@ -61,3 +61,6 @@ private:
     void defineClientFields(TZelDataSet &dataSet);
     db::DataSource *addSource(TZelDataSet *dataSet);
 };
+
+/// The program's instance, made at start-up; none before and after.
+extern TdmCommon *dmCommon;

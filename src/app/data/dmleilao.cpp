@@ -41,6 +41,8 @@ TZelSQLGlobals &globalsOf(const TZelDataSet &dataSet)
 
 } // namespace
 
+TdmLeilao *dmLeilao = nullptr;
+
 TdmLeilao::TdmLeilao(QObject *parent) : TClsDataModule(parent)
 {
     setObjectName(QStringLiteral("dmLeilao"));

@@ -26,3 +26,6 @@ public:
     /// before-post handler of its own calls this first.
     void controleBeforePost(db::DataSet &dataSet);
 };
+
+/// The program's instance, made at start-up; none before and after.
+extern TdmLeilao *dmLeilao;
