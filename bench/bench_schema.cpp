@@ -1,10 +1,14 @@
 // Times creating the complete schema with the version module against isql-fb running the same script files
 // on a fresh database, in one run, and prints
 //   bench create_schema ours_ms=<n> raw_ms=<n> ratio=<ours/raw>
-// Both sides start from an empty embedded WIN1252 database created outside the timing (forced writes off, so
-// that disk flushes do not swamp the work measured), use the same engine
-// configuration and the same files; rounds alternate between the sides and the best time of each is kept.
-// isql-fb reads the scripts through one master file of INPUT commands, in the order the program applies them.
+//   bench create_schema_reconnecting ours_ms=<n> raw_ms=<n> ratio=<ours/raw>
+// The first baseline is isql-fb reading every file on one connection. The version module runs each version on
+// a connection of its own, and with the engine in its shared-file mode every connection starts cold (its own
+// page and metadata caches), so the second baseline has isql-fb connect again before each file, as the module
+// does.
+// All sides start from an empty embedded WIN1252 database created outside the timing (forced writes off, so
+// that disk flushes do not swamp the work measured), use the same engine configuration and the same files;
+// the order of the sides turns from round to round and the best time of each is kept.
 // Options: --rounds <n> (3).
 
 #include "app/schema/dmversaoleilao.h"
@@ -19,6 +23,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <limits>
 
@@ -37,22 +42,35 @@ void createEmpty(const QString &path)
     database.close();
 }
 
-// The version scripts as files, in order, and a master script that inputs them one after the other.
-QString writeScripts(const QString &folder)
+// The version scripts as files, in order.
+QStringList writeScripts(const QString &folder)
 {
     TdmVersaoLeilao module;
-    QString master;
-    int n = 0;
+    QStringList paths;
     for (const TVersion &v : module.combinedVersions()) {
         const QString path =
-            QStringLiteral("%1/%2_%3.sql").arg(folder).arg(++n, 2, 10, QLatin1Char('0')).arg(v.Version);
+            QStringLiteral("%1/%2_%3.sql").arg(folder).arg(paths.size() + 1, 2, 10, QLatin1Char('0')).arg(v.Version);
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
             qFatal("cannot write %s", qPrintable(path));
         file.write(v.Script.join(QLatin1Char('\n')).toUtf8());
-        master += QStringLiteral("input '%1';\n").arg(path);
+        paths << path;
     }
-    const QString masterPath = folder + QStringLiteral("/master.sql");
+    return paths;
+}
+
+// A master script that inputs the version files one after the other; with reconnect, each on a connection
+// of its own, as the version module runs them.
+QString writeMaster(const QString &folder, const QStringList &scripts, const QString &database, bool reconnect)
+{
+    QString master;
+    for (const QString &script : scripts) {
+        if (reconnect)
+            master += QStringLiteral("connect '%1' user 'SYSDBA';\n").arg(database);
+        master += QStringLiteral("input '%1';\n").arg(script);
+    }
+    const QString masterPath =
+        folder + (reconnect ? QStringLiteral("/master-reconnect.sql") : QStringLiteral("/master.sql"));
     QFile file(masterPath);
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write the master script");
@@ -71,16 +89,18 @@ qint64 timeOurs(const QString &path)
     return timer.elapsed();
 }
 
-qint64 timeRaw(const QString &path, const QString &master)
+qint64 timeRaw(const QString &path, const QString &master, bool connectsItself)
 {
     createEmpty(path);
     QElapsedTimer timer;
     timer.start();
     QProcess isql;
     isql.setProgram(QStringLiteral("isql-fb"));
-    isql.setArguments({QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-ch"),
-                       QStringLiteral("UTF8"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
-                       QStringLiteral("-i"), master, path});
+    QStringList arguments{QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-ch"), QStringLiteral("UTF8"),
+                          QStringLiteral("-user"), QStringLiteral("SYSDBA"), QStringLiteral("-i"), master};
+    if (!connectsItself)
+        arguments << path;
+    isql.setArguments(arguments);
     isql.start();
     if (!isql.waitForFinished(600000) || isql.exitStatus() != QProcess::NormalExit || isql.exitCode() != 0)
         qFatal("isql-fb failed: %s", isql.readAllStandardError().constData());
@@ -104,22 +124,30 @@ int main(int argc, char *argv[])
         db::Engine::configure(dir.filePath(QStringLiteral("engine")));
     else
         db::Engine::configure();
-    const QString master = writeScripts(dir.path());
+    const QStringList scripts = writeScripts(dir.path());
+    const QString master = writeMaster(dir.path(), scripts, QString(), false);
 
     qint64 ours = std::numeric_limits<qint64>::max();
     qint64 raw = std::numeric_limits<qint64>::max();
+    qint64 rawReconnecting = std::numeric_limits<qint64>::max();
     for (int r = 0; r < rounds; ++r) {
         const QString a = dir.filePath(QStringLiteral("ours%1.fdb").arg(r));
         const QString b = dir.filePath(QStringLiteral("raw%1.fdb").arg(r));
-        if (r % 2 == 0) {
-            ours = std::min(ours, timeOurs(a));
-            raw = std::min(raw, timeRaw(b, master));
-        } else {
-            raw = std::min(raw, timeRaw(b, master));
-            ours = std::min(ours, timeOurs(a));
-        }
+        const QString c = dir.filePath(QStringLiteral("rawc%1.fdb").arg(r));
+        const QString reconnecting = writeMaster(dir.path(), scripts, c, true);
+        // The order of the sides turns from round to round.
+        const std::function<void()> sides[] = {
+            [&] { ours = std::min(ours, timeOurs(a)); },
+            [&] { raw = std::min(raw, timeRaw(b, master, false)); },
+            [&] { rawReconnecting = std::min(rawReconnecting, timeRaw(c, reconnecting, true)); },
+        };
+        for (int i = 0; i < 3; ++i)
+            sides[(r + i) % 3]();
     }
     std::printf("bench create_schema ours_ms=%lld raw_ms=%lld ratio=%.2f\n", static_cast<long long>(ours),
                 static_cast<long long>(raw), double(ours) / double(raw));
+    std::printf("bench create_schema_reconnecting ours_ms=%lld raw_ms=%lld ratio=%.2f\n",
+                static_cast<long long>(ours), static_cast<long long>(rawReconnecting),
+                double(ours) / double(rawReconnecting));
     return 0;
 }
