@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <thread>
 
 #include <pthread.h>
 #include <sys/signalfd.h>
@@ -29,6 +30,19 @@ void TerminationSignals::blockInProcess()
 {
     const sigset_t set = terminationSet();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+void TerminationSignals::exitOnRequest(const QByteArray &message)
+{
+    std::thread([message] {
+        const sigset_t set = terminationSet();
+        int signalNumber = 0;
+        while (sigwait(&set, &signalNumber) != 0) {
+        }
+        const QByteArray line = message + '\n';
+        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.constData(), size_t(line.size()));
+        ::_exit(128 + signalNumber);
+    }).detach();
 }
 
 TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)

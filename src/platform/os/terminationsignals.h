@@ -20,6 +20,11 @@ public:
     /// Holds the termination signals back in the calling thread and in every thread it starts afterwards.
     static void blockInProcess();
 
+    /// For programs without an event loop: after blockInProcess(), a thread of its own waits for a
+    /// termination signal, writes message and a line break on the standard error and ends the process at once
+    /// with status 128 + the signal's number. Work the process had not committed is undone by the engine.
+    static void exitOnRequest(const QByteArray &message);
+
     explicit TerminationSignals(QObject *parent = nullptr);
     ~TerminationSignals() override;
 

@@ -2,6 +2,10 @@
 #include "app/schema/dmversaoleilao.h"
 #include "framework/schema/version/clscustomversion.h"
 #include "framework/session/logincredentials.h"
+#include "leilaofilegen.h"
+#include "platform/db/database.h"
+#include "platform/db/statement.h"
+#include "platform/db/transaction.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,6 +33,26 @@ bool holdsFile(qint64 pid, const QString &path)
     return false;
 }
 
+int notesIn(const QString &path)
+{
+    db::Database database;
+    database.setDatabaseName(path);
+    database.setParams({QStringLiteral("user_name=SYSDBA")});
+    database.open();
+    db::Transaction transaction;
+    transaction.setDefaultDatabase(&database);
+    transaction.start();
+    db::Statement statement(&database, &transaction);
+    statement.setSql(QStringLiteral("select count(*) from CONTROLE"));
+    statement.execute();
+    statement.next();
+    const int count = statement.field(0).asInteger();
+    statement.close();
+    transaction.commit();
+    database.close();
+    return count;
+}
+
 } // namespace
 
 class TestProgram : public QObject
@@ -39,6 +63,8 @@ private slots:
     void initTestCase();
     void endsInOrderWhenAskedToTerminate_data();
     void endsInOrderWhenAskedToTerminate();
+    void interruptedImportLeavesNothing_data();
+    void interruptedImportLeavesNothing();
 
 private:
     QTemporaryDir m_dir;
@@ -113,6 +139,43 @@ void TestProgram::endsInOrderWhenAskedToTerminate()
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
     QVERIFY(!holdsFile(pid, m_database));
+}
+
+// quintaris-admin stopped in the middle of a large import ends at once with 128 + the signal, and the
+// database holds none of the file's notes; the file keeps its name, ready to be imported again.
+void TestProgram::interruptedImportLeavesNothing_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+}
+
+void TestProgram::interruptedImportLeavesNothing()
+{
+    QFETCH(int, signalNumber);
+    const QString file = m_dir.filePath(QStringLiteral("LEILAO_GRANDE.TXT"));
+    QVERIFY(bench::writeLeilaoFile(file, 400000));
+
+    QProcess admin;
+    admin.setProgram(QStringLiteral(QUINTARIS_ADMIN));
+    admin.setArguments({QStringLiteral("importar"), m_database, file, QStringLiteral("--usuario"),
+                        QStringLiteral("ADMIN")});
+    admin.start();
+    QVERIFY(admin.waitForStarted());
+    const qint64 pid = admin.processId();
+    QTRY_VERIFY_WITH_TIMEOUT(holdsFile(pid, m_database), 30000);
+    QTest::qWait(200);
+    if (admin.state() != QProcess::Running)
+        QSKIP("the import ended before it could be interrupted");
+
+    ::kill(pid_t(pid), signalNumber);
+    QVERIFY2(admin.waitForFinished(10000), "quintaris-admin kept running after the interruption");
+    QCOMPARE(admin.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(admin.exitCode(), 128 + signalNumber);
+    QVERIFY(QString::fromUtf8(admin.readAllStandardError()).contains(QStringLiteral("interrompido")));
+    QVERIFY(QFileInfo::exists(file));
+    QCOMPARE(notesIn(m_database), 0);
+    QFile::remove(file);
 }
 
 QTEST_GUILESS_MAIN(TestProgram)
