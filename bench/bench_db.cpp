@@ -17,6 +17,8 @@
 #include "platform/db/statement.h"
 #include "platform/db/transaction.h"
 
+#include "benchsupport.h"
+
 #include <ibase.h>
 
 #include <QCommandLineParser>
@@ -152,17 +154,6 @@ struct Checksum
 };
 
 // ------------------------------------------------------------------------------ raw client helpers
-
-/// A failed isc_* call in the raw code.
-[[noreturn]] void rawFail(const ISC_STATUS *status, const char *what)
-{
-    QString text;
-    char buffer[1024];
-    const ISC_STATUS *cursor = status;
-    while (fb_interpret(buffer, sizeof buffer, &cursor) > 0)
-        text += QString::fromLocal8Bit(buffer) + QLatin1Char(' ');
-    throw std::runtime_error(std::string(what) + ": " + text.toStdString());
-}
 
 // The same transaction parameters as the data layer's "read_committed", "rec_version", "nowait".
 const char kTpb[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait};
@@ -326,28 +317,28 @@ Checksum readRaw(db::Database &database, qint64 &nanoseconds)
     ISC_STATUS_ARRAY status = {};
     isc_tr_handle tr = 0;
     if (isc_start_transaction(status, &tr, 1, dbHandle, sizeof kTpb, kTpb))
-        rawFail(status, "isc_start_transaction");
+        bench::rawFail(status, "isc_start_transaction");
     Checksum sum;
     QElapsedTimer timer;
     timer.start();
     {
         isc_stmt_handle st = 0;
         if (isc_dsql_allocate_statement(status, dbHandle, &st))
-            rawFail(status, "isc_dsql_allocate_statement");
+            bench::rawFail(status, "isc_dsql_allocate_statement");
         RawDa out(16);
         const QByteArray sql = kSelect.toLatin1();
         if (isc_dsql_prepare(status, &tr, &st, 0, sql.constData(), 3, out.get()))
-            rawFail(status, "isc_dsql_prepare");
+            bench::rawFail(status, "isc_dsql_prepare");
         if (out.get()->sqld > out.get()->sqln) {
             out.resize(out.get()->sqld);
             if (isc_dsql_describe(status, &st, 1, out.get()))
-                rawFail(status, "isc_dsql_describe");
+                bench::rawFail(status, "isc_dsql_describe");
         }
         XSQLDA *da = out.get();
         std::vector<char> row;
         allocateVars(da, row);
         if (isc_dsql_execute(status, &tr, &st, 1, nullptr))
-            rawFail(status, "isc_dsql_execute");
+            bench::rawFail(status, "isc_dsql_execute");
         const Cp1252 &codec = cp1252();
         ISC_STATUS rc;
         while ((rc = isc_dsql_fetch(status, &st, 1, da)) == 0) {
@@ -381,13 +372,13 @@ Checksum readRaw(db::Database &database, qint64 &nanoseconds)
             }
         }
         if (rc != 100)
-            rawFail(status, "isc_dsql_fetch");
+            bench::rawFail(status, "isc_dsql_fetch");
         if (isc_dsql_free_statement(status, &st, DSQL_drop))
-            rawFail(status, "isc_dsql_free_statement");
+            bench::rawFail(status, "isc_dsql_free_statement");
     }
     nanoseconds = timer.nsecsElapsed();
     if (isc_commit_transaction(status, &tr))
-        rawFail(status, "isc_commit_transaction");
+        bench::rawFail(status, "isc_commit_transaction");
     return sum;
 }
 
@@ -434,20 +425,20 @@ void insertRaw(db::Database &database, const QString &table, const std::vector<N
     ISC_STATUS_ARRAY status = {};
     isc_tr_handle tr = 0;
     if (isc_start_transaction(status, &tr, 1, dbHandle, sizeof kTpb, kTpb))
-        rawFail(status, "isc_start_transaction");
+        bench::rawFail(status, "isc_start_transaction");
     isc_stmt_handle st = 0;
     if (isc_dsql_allocate_statement(status, dbHandle, &st))
-        rawFail(status, "isc_dsql_allocate_statement");
+        bench::rawFail(status, "isc_dsql_allocate_statement");
     const QByteArray sql = insertSql(table, false).toLatin1();
     if (isc_dsql_prepare(status, &tr, &st, 0, sql.constData(), 3, nullptr))
-        rawFail(status, "isc_dsql_prepare");
+        bench::rawFail(status, "isc_dsql_prepare");
     RawDa in(16);
     if (isc_dsql_describe_bind(status, &st, 1, in.get()))
-        rawFail(status, "isc_dsql_describe_bind");
+        bench::rawFail(status, "isc_dsql_describe_bind");
     if (in.get()->sqld > in.get()->sqln) {
         in.resize(in.get()->sqld);
         if (isc_dsql_describe_bind(status, &st, 1, in.get()))
-            rawFail(status, "isc_dsql_describe_bind");
+            bench::rawFail(status, "isc_dsql_describe_bind");
     }
     XSQLDA *da = in.get();
     if (da->sqld != 13)
@@ -487,38 +478,15 @@ void insertRaw(db::Database &database, const QString &table, const std::vector<N
         else
             *v[12].sqlind = -1;
         if (isc_dsql_execute(status, &tr, &st, 1, da))
-            rawFail(status, "isc_dsql_execute");
+            bench::rawFail(status, "isc_dsql_execute");
     }
     if (isc_dsql_free_statement(status, &st, DSQL_drop))
-        rawFail(status, "isc_dsql_free_statement");
+        bench::rawFail(status, "isc_dsql_free_statement");
     if (isc_commit_transaction(status, &tr))
-        rawFail(status, "isc_commit_transaction");
+        bench::rawFail(status, "isc_commit_transaction");
 }
 
 // ------------------------------------------------------------------------------------------- harness
-
-// With forced writes every page the engine writes waits for the disk, and on a shared machine that wait
-// swamps what the client layer costs. Only the database owner may switch them off, on an attachment of its
-// own.
-void disableForcedWrites(const QString &path)
-{
-    QByteArray dpb(1, char(isc_dpb_version1));
-    const auto append = [&dpb](char item, const QByteArray &value) {
-        dpb.append(item);
-        dpb.append(char(value.size()));
-        dpb.append(value);
-    };
-    append(isc_dpb_user_name, QByteArrayLiteral("SYSDBA"));
-    append(isc_dpb_password, QByteArrayLiteral("masterkey"));
-    append(isc_dpb_force_write, QByteArray(1, '\0'));
-    ISC_STATUS_ARRAY status = {};
-    isc_db_handle handle = 0;
-    const QByteArray name = QFile::encodeName(path);
-    if (isc_attach_database(status, 0, name.constData(), &handle, short(dpb.size()), dpb.constData()))
-        rawFail(status, "isc_attach_database");
-    if (isc_detach_database(status, &handle))
-        rawFail(status, "isc_detach_database");
-}
 
 void execDdl(db::Database &database, const QString &sql)
 {
@@ -563,11 +531,7 @@ struct Best
 
 void report(const QString &name, const Best &best)
 {
-    const double oursMs = double(best.ours) / 1e6;
-    const double rawMs = double(best.raw) / 1e6;
-    std::printf("bench %s ours_ms=%lld raw_ms=%lld ratio=%.2f\n", qPrintable(name),
-                static_cast<long long>(oursMs + 0.5), static_cast<long long>(rawMs + 0.5), oursMs / rawMs);
-    std::fflush(stdout);
+    bench::reportNanoseconds(name, best.ours, best.raw);
 }
 
 Best benchRead(db::Database &database, int rounds)
@@ -663,7 +627,7 @@ int main(int argc, char **argv)
                             QStringLiteral("lc_ctype=WIN1252")});
         database.createDatabase();
         database.close();
-        disableForcedWrites(database.databaseName());
+        bench::disableForcedWrites(database.databaseName());
         database.open();
 
         if (which != QLatin1String("insert")) {

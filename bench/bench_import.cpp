@@ -11,6 +11,7 @@
 // Options: --notes <n> (100000), --rounds <n> (3); --write-file <path> only writes the generated file of
 // --notes notes there (for trying `quintaris-admin importar` by hand) and exits.
 
+#include "benchsupport.h"
 #include "leilaofilegen.h"
 
 #include "app/import/dmimportaleilao.h"
@@ -57,16 +58,6 @@ const char kTpb[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_versi
 // ISC_DATE counts days from 1858-11-17, the day before Julian day 2400001.
 constexpr qint64 kIscDateOffset = 2400001;
 
-[[noreturn]] void rawFail(const ISC_STATUS *status, const char *what)
-{
-    QString text;
-    char buffer[1024];
-    const ISC_STATUS *cursor = status;
-    while (fb_interpret(buffer, sizeof buffer, &cursor) > 0)
-        text += QString::fromLocal8Bit(buffer) + QLatin1Char(' ');
-    throw std::runtime_error(std::string(what) + ": " + text.toStdString());
-}
-
 /// One note as the raw writer sends it: engine representations and Windows-1252 bytes.
 struct RawNote
 {
@@ -109,18 +100,18 @@ void insertRaw(db::Database &database, std::vector<RawNote> &notes)
     ISC_STATUS_ARRAY status = {};
     isc_tr_handle tr = 0;
     if (isc_start_transaction(status, &tr, 1, dbHandle, sizeof kTpb, kTpb))
-        rawFail(status, "isc_start_transaction");
+        bench::rawFail(status, "isc_start_transaction");
     isc_stmt_handle st = 0;
     if (isc_dsql_allocate_statement(status, dbHandle, &st))
-        rawFail(status, "isc_dsql_allocate_statement");
+        bench::rawFail(status, "isc_dsql_allocate_statement");
     if (isc_dsql_prepare(status, &tr, &st, 0, kRawInsert, 3, nullptr))
-        rawFail(status, "isc_dsql_prepare");
+        bench::rawFail(status, "isc_dsql_prepare");
     std::vector<char> daMemory(XSQLDA_LENGTH(kParamCount), 0);
     XSQLDA *da = reinterpret_cast<XSQLDA *>(daMemory.data());
     da->version = SQLDA_VERSION1;
     da->sqln = kParamCount;
     if (isc_dsql_describe_bind(status, &st, 1, da))
-        rawFail(status, "isc_dsql_describe_bind");
+        bench::rawFail(status, "isc_dsql_describe_bind");
     if (da->sqld != kParamCount)
         throw std::logic_error("unexpected parameter count");
     static short notNull = 0;
@@ -154,12 +145,12 @@ void insertRaw(db::Database &database, std::vector<RawNote> &notes)
         v[11].sqldata = n.auction.data();
         v[11].sqllen = short(n.auction.size());
         if (isc_dsql_execute(status, &tr, &st, 1, da))
-            rawFail(status, "isc_dsql_execute");
+            bench::rawFail(status, "isc_dsql_execute");
     }
     if (isc_dsql_free_statement(status, &st, DSQL_drop))
-        rawFail(status, "isc_dsql_free_statement");
+        bench::rawFail(status, "isc_dsql_free_statement");
     if (isc_commit_transaction(status, &tr))
-        rawFail(status, "isc_commit_transaction");
+        bench::rawFail(status, "isc_commit_transaction");
 }
 
 void importOurs(db::Database &database, const QString &file, int expectedNotes)
@@ -168,28 +159,6 @@ void importOurs(db::Database &database, const QString &file, int expectedNotes)
     module.setFileName(file);
     if (!module.CheckFile() || !module.ImportFile() || module.ImportedCount() != expectedNotes)
         throw std::runtime_error("the import did not take every note");
-}
-
-// With forced writes every page the engine writes waits for the disk, and on a shared machine that wait
-// swamps what the client side costs. Only the owner may switch them off, on an attachment of its own.
-void disableForcedWrites(const QString &path)
-{
-    QByteArray dpb(1, char(isc_dpb_version1));
-    const auto append = [&dpb](char item, const QByteArray &value) {
-        dpb.append(item);
-        dpb.append(char(value.size()));
-        dpb.append(value);
-    };
-    append(isc_dpb_user_name, QByteArrayLiteral("SYSDBA"));
-    append(isc_dpb_password, QByteArrayLiteral("masterkey"));
-    append(isc_dpb_force_write, QByteArray(1, '\0'));
-    ISC_STATUS_ARRAY status = {};
-    isc_db_handle handle = 0;
-    const QByteArray name = QFile::encodeName(path);
-    if (isc_attach_database(status, 0, name.constData(), &handle, short(dpb.size()), dpb.constData()))
-        rawFail(status, "isc_attach_database");
-    if (isc_detach_database(status, &handle))
-        rawFail(status, "isc_detach_database");
 }
 
 /// A fingerprint of CONTROLE, to prove that both writers stored the same rows.
@@ -274,7 +243,7 @@ int main(int argc, char **argv)
             database.createDatabase();
             database.close();
         }
-        disableForcedWrites(templatePath);
+        bench::disableForcedWrites(templatePath);
         if (!TdmVersaoLeilao().CreateSchema(templatePath))
             throw std::runtime_error("the schema scripts failed");
 
@@ -319,13 +288,9 @@ int main(int argc, char **argv)
                 database.close();
             }
         }
-        const double oursMs = double(bestOurs) / 1e6;
-        const double rawMs = double(bestRaw) / 1e6;
         const QString suffix =
             notes % 1000 == 0 ? QString::number(notes / 1000) + QLatin1Char('k') : QString::number(notes);
-        std::printf("bench import_%s ours_ms=%lld raw_ms=%lld ratio=%.2f\n", qPrintable(suffix),
-                    static_cast<long long>(oursMs + 0.5), static_cast<long long>(rawMs + 0.5),
-                    oursMs / rawMs);
+        bench::reportNanoseconds(QStringLiteral("import_") + suffix, bestOurs, bestRaw);
     } catch (const db::DatabaseError &e) {
         std::fprintf(stderr, "bench_import: %s\n", qPrintable(e.message()));
         return 1;

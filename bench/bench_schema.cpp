@@ -11,6 +11,8 @@
 // the order of the sides turns from round to round and the best time of each is kept.
 // Options: --rounds <n> (3).
 
+#include "benchsupport.h"
+
 #include "app/schema/dmversaoleilao.h"
 #include "platform/db/database.h"
 #include "platform/db/engine.h"
@@ -144,10 +146,7 @@ int main(int argc, char *argv[])
         for (int i = 0; i < 3; ++i)
             sides[(r + i) % 3]();
     }
-    std::printf("bench create_schema ours_ms=%lld raw_ms=%lld ratio=%.2f\n", static_cast<long long>(ours),
-                static_cast<long long>(raw), double(ours) / double(raw));
-    std::printf("bench create_schema_reconnecting ours_ms=%lld raw_ms=%lld ratio=%.2f\n",
-                static_cast<long long>(ours), static_cast<long long>(rawReconnecting),
-                double(ours) / double(rawReconnecting));
+    bench::reportMilliseconds(QStringLiteral("create_schema"), ours, raw);
+    bench::reportMilliseconds(QStringLiteral("create_schema_reconnecting"), ours, rawReconnecting);
     return 0;
 }
