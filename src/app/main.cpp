@@ -72,9 +72,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(QUINTARIS_VERSION));
 
     // Asked to end by the system or the terminal: every window closes as if the user closed it (a dialog of
-    // the start-up counts as cancelled), and the program then ends the ordinary way, writing its logs and
-    // closing its connection.
-    // A dialog that the start-up opens after the request is closed as soon as it shows.
+    // the start-up counts as cancelled, also one that opens after the request), and the program then ends
+    // the ordinary way, writing its logs and closing its connection.
     os::TerminationSignals termination;
     QTimer closing;
     closing.setInterval(100);
