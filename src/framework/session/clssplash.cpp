@@ -22,7 +22,9 @@ QString captionText()
 } // namespace
 
 TClsSplash::TClsSplash(QWidget *parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_image(new TZelImage(this)),
+    // An ordinary window without a frame: a window manager may keep a window of the splash-screen kind above
+    // every other, and the start-up dialogs must open over this one.
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_image(new TZelImage(this)),
       m_caption(new TZelLabel(this)), m_timer(new QTimer(this))
 {
     setObjectName(QStringLiteral("TClsSplash"));
