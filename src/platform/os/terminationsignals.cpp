@@ -45,6 +45,12 @@ void TerminationSignals::exitOnRequest(const QByteArray &message)
     }).detach();
 }
 
+void TerminationSignals::unblockInChild()
+{
+    const sigset_t set = terminationSet();
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
 TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
 {
     const sigset_t set = terminationSet();

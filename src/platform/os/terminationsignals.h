@@ -18,7 +18,11 @@ class TerminationSignals final : public QObject
     Q_OBJECT
 public:
     /// Holds the termination signals back in the calling thread and in every thread it starts afterwards.
+    /// Programs started from here inherit the mask: give them unblockInChild() as their child-process
+    /// modifier (QProcess::setChildProcessModifier), or they would not end when asked to.
     static void blockInProcess();
+    /// Lets the termination signals through again; safe to call in a child process between fork and exec.
+    static void unblockInChild();
 
     /// For programs without an event loop: after blockInProcess(), a thread of its own waits for a
     /// termination signal, writes message and a line break on the standard error and ends the process at once
