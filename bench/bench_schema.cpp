@@ -38,10 +38,7 @@ void createEmpty(const QString &path)
     database.setParams({QStringLiteral("USER 'SYSDBA' PASSWORD 'quillbrex' PAGE_SIZE 4096")});
     database.createDatabase();
     database.close();
-    // Disk flushes would swamp what is measured, on both sides alike.
-    database.setParams({QStringLiteral("user_name=SYSDBA"), QStringLiteral("force_write=0")});
-    database.open();
-    database.close();
+    bench::disableForcedWrites(path);
 }
 
 // The version scripts as files, in order.

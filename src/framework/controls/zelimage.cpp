@@ -24,14 +24,6 @@ void TZelImage::setStretch(bool stretch)
     update();
 }
 
-void TZelImage::setCenter(bool center)
-{
-    if (m_center == center)
-        return;
-    m_center = center;
-    update();
-}
-
 QSize TZelImage::sizeHint() const
 {
     return m_picture.isNull() ? QSize(105, 105) : m_picture.deviceIndependentSize().toSize();
@@ -47,11 +39,7 @@ void TZelImage::paintEvent(QPaintEvent *)
         painter.drawPixmap(rect(), m_picture);
         return;
     }
-    const QSize size = m_picture.deviceIndependentSize().toSize();
-    QPoint origin(0, 0);
-    if (m_center)
-        origin = QPoint((width() - size.width()) / 2, (height() - size.height()) / 2);
-    painter.drawPixmap(origin, m_picture);
+    painter.drawPixmap(QPoint(0, 0), m_picture);
 }
 
 void TZelImage::enterEvent(QEnterEvent *event)

@@ -7,8 +7,8 @@
 
 class TCommonProperties;
 
-/// A picture on a window: drawn at its natural size from the top-left corner, or centred, or stretched over
-/// the whole control.
+/// A picture on a window: drawn at its natural size from the top-left corner, or stretched over the whole
+/// control.
 class TZelImage : public QWidget
 {
     Q_OBJECT
@@ -24,8 +24,6 @@ public:
     void setPicture(const QPixmap &picture);
     bool Stretch() const { return m_stretch; }
     void setStretch(bool stretch);
-    bool Center() const { return m_center; }
-    void setCenter(bool center);
 
     NotifyEvent OnMouseEnter;
     NotifyEvent OnMouseLeave;
@@ -41,5 +39,4 @@ private:
     TCommonProperties *m_commonProperties;
     QPixmap m_picture;
     bool m_stretch = false;
-    bool m_center = false;
 };
