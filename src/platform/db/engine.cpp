@@ -9,14 +9,26 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
 #include <cstdlib>
 #include <mutex>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace db {
 
 namespace {
 
 const char *const kPackagedLibDir = "/usr/lib/x86_64-linux-gnu/firebird/3.0";
+
+// Every process that opens a database file on this machine must find the same lock table, whatever its
+// engine folder and whoever runs it: with two lock tables, two processes would write one file unaware of each
+// other (and neither would see the other among the attached users). So the lock folder is one for the whole
+// machine, open to every user like /tmp itself. A lock file belongs to the user whose process made it: another
+// user's process either shares it or is refused the database, and never opens the file blindly.
+const char kLockDirectory[] = "/tmp/quintaris-firebird";
 
 QString g_root;
 std::once_flag g_once;
@@ -57,10 +69,36 @@ void copyFileAtomically(const QString &from, const QString &to)
         QFile::remove(temp);
 }
 
+void prepareLockDirectory()
+{
+    const auto failed = [] {
+        return ProgrammingError(
+            QStringLiteral("Não foi possível usar a pasta de bloqueios do banco de dados %1: %2")
+                .arg(QString::fromLatin1(kLockDirectory), QString::fromLocal8Bit(std::strerror(errno))));
+    };
+    if (::mkdir(kLockDirectory, 01777) == 0) {
+        // mkdir applies the umask.
+        if (::chmod(kLockDirectory, 01777) != 0)
+            throw failed();
+        return;
+    }
+    if (errno != EEXIST)
+        throw failed();
+    struct stat st {};
+    if (::lstat(kLockDirectory, &st) != 0)
+        throw failed();
+    if (!S_ISDIR(st.st_mode)) {
+        errno = ENOTDIR;
+        throw failed();
+    }
+    if (st.st_uid == ::getuid() && (st.st_mode & 07777) != 01777 && ::chmod(kLockDirectory, 01777) != 0)
+        throw failed();
+}
+
 void prepareRoot(const QString &root)
 {
     QDir dir;
-    if (!dir.mkpath(root + QStringLiteral("/lock")) || !dir.mkpath(root + QStringLiteral("/intl")))
+    if (!dir.mkpath(root + QStringLiteral("/intl")))
         throw ProgrammingError(QStringLiteral("Cannot create the engine folder %1").arg(root));
     writeFileAtomically(root + QStringLiteral("/firebird.conf"), QByteArray(kConf));
 
@@ -75,7 +113,8 @@ void prepareRoot(const QString &root)
     copyFileAtomically(lib + QStringLiteral("/intl/fbintl.conf"), root + QStringLiteral("/intl/fbintl.conf"));
 
     qputenv("FIREBIRD", QFile::encodeName(root));
-    qputenv("FIREBIRD_LOCK", QFile::encodeName(root + QStringLiteral("/lock")));
+    prepareLockDirectory();
+    qputenv("FIREBIRD_LOCK", kLockDirectory);
 }
 
 } // namespace
@@ -97,6 +136,11 @@ void Engine::configure(const QString &root)
 QString Engine::root()
 {
     return g_root;
+}
+
+QString Engine::lockDirectory()
+{
+    return QString::fromLatin1(kLockDirectory);
 }
 
 QString Engine::userDataDirectory()

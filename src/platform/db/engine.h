@@ -4,8 +4,9 @@
 
 namespace db {
 
-/// The embedded engine's private configuration root: UDF access for ib_udf, its own lock directory and a
-/// server mode in which several local processes share one database file. Nothing under /etc is touched.
+/// The embedded engine's private configuration root: UDF access for ib_udf and a server mode in which several
+/// local processes share one database file. Nothing under /etc is touched. The lock folder is not in the root
+/// but one for the whole machine, so that every process opening a file shares its lock table.
 class Engine
 {
 public:
@@ -14,6 +15,8 @@ public:
     static void configure(const QString &root = {});
     /// The root in use, or empty before configure().
     static QString root();
+    /// The machine-wide folder of the engine's lock tables.
+    static QString lockDirectory();
     /// The per-user folder for the program's data (the default local database lives there).
     static QString userDataDirectory();
 };

@@ -4,6 +4,7 @@
 #include "framework/session/logincredentials.h"
 #include "leilaofilegen.h"
 #include "platform/db/database.h"
+#include "platform/db/engine.h"
 #include "platform/db/statement.h"
 #include "platform/db/transaction.h"
 
@@ -125,7 +126,7 @@ void TestProgram::endsInOrderWhenAskedToTerminate()
 
     // The main connection opens before the login; once it is there the program is waiting for events.
     if (early) {
-        QTRY_VERIFY_WITH_TIMEOUT(holdsFile(pid, qEnvironmentVariable("QUINTARIS_FIREBIRD_ROOT")), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(holdsFile(pid, db::Engine::lockDirectory()), 30000);
     } else {
         // Once the program holds the database open it is past its start, in a dialog or in the session.
         QTRY_VERIFY_WITH_TIMEOUT(holdsFile(pid, m_database), 30000);

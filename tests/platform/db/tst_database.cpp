@@ -12,6 +12,8 @@
 #include <QUuid>
 #include <QtTest>
 
+#include <cstdio>
+
 using namespace db;
 
 namespace {
@@ -44,7 +46,13 @@ int runChild(const QString &path, int id)
     st.param(QStringLiteral("ID")).setInteger(id);
     st.execute();
     tr.commit();
+    // The parent holds the file open: this process must see it attached.
+    const int attached = int(database.attachedUsers().size());
     database.close();
+    if (attached != 2) {
+        std::fprintf(stderr, "the child sees %d attachments instead of 2\n", attached);
+        return 3;
+    }
     return 0;
 }
 
@@ -66,6 +74,7 @@ private slots:
     void transactionParameters();
     void infoCounters();
     void attachedUsersSeeEveryConnection();
+    void twoProcessesShareOneFile_data();
     void twoProcessesShareOneFile();
     void closingEndsTransactionsAndDataSets();
     void backupWritesAFileThatRestores();
@@ -309,13 +318,31 @@ void TstDatabase::attachedUsersSeeEveryConnection()
     QCOMPARE(t.database().attachedUsers().size(), 1);
 }
 
+void TstDatabase::twoProcessesShareOneFile_data()
+{
+    QTest::addColumn<bool>("ownEngineFolder");
+    QTest::addRow("same engine folder") << false;
+    // Another user, or another configuration of the same user: one lock table all the same, or both would
+    // write the file unaware of each other.
+    QTest::addRow("engine folder of its own") << true;
+}
+
 void TstDatabase::twoProcessesShareOneFile()
 {
+    QFETCH(bool, ownEngineFolder);
     TestDatabase t;
     t.exec(QStringLiteral("create table T (ID integer, NOME varchar(10))"));
     t.transaction().commit();
     // This process stays attached while the other one writes.
     QProcess child;
+    QTemporaryDir otherRoot;
+    if (ownEngineFolder) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QUINTARIS_FIREBIRD_ROOT"), otherRoot.path());
+        environment.remove(QStringLiteral("FIREBIRD"));
+        environment.remove(QStringLiteral("FIREBIRD_LOCK"));
+        child.setProcessEnvironment(environment);
+    }
     child.setProgram(QCoreApplication::applicationFilePath());
     child.setArguments({QStringLiteral("--child"), t.path(), QStringLiteral("7")});
     child.start();
