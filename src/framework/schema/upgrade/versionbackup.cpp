@@ -2,6 +2,8 @@
 
 #include "platform/db/backupservice.h"
 
+#include <QFileInfo>
+
 namespace VersionBackup {
 
 namespace {
@@ -14,6 +16,23 @@ QString BackupFileName(const QString &databasePath, const QDateTime &when)
 {
     return databasePath + QLatin1Char('-') + when.toString(QStringLiteral("yyyy-MM-dd-HH-mm")) +
            QStringLiteral(".gbk");
+}
+
+QString UnusedBackupFileName(const QString &file)
+{
+    // Only an earlier backup is stepped over; anything else in the way makes the backup fail as it would.
+    const auto takenByBackup = [](const QString &name) {
+        const QFileInfo info(name);
+        return info.exists() && !info.isDir();
+    };
+    if (!takenByBackup(file))
+        return file;
+    const QString stem = file.chopped(int(qstrlen(".gbk")));
+    for (int n = 2;; ++n) {
+        const QString candidate = QStringLiteral("%1-%2.gbk").arg(stem).arg(n);
+        if (!takenByBackup(candidate))
+            return candidate;
+    }
 }
 
 void SplitDatabaseName(const QString &databaseName, QString &server, QString &path)
@@ -33,7 +52,12 @@ QString RunBackup(const QString &databaseName, const std::function<void(const QS
 {
     QString server, path;
     SplitDatabaseName(databaseName, server, path);
-    const QString file = BackupFileName(path, QDateTime::currentDateTime());
+    QString file = BackupFileName(path, QDateTime::currentDateTime());
+    // A second upgrade within the same minute, typically a retry after a version failed midway, must not
+    // write over the first one's backup: that is the database as it was before any version ran. The folder
+    // of a server's database cannot be seen from here.
+    if (server.isEmpty())
+        file = UnusedBackupFileName(file);
     try {
         db::BackupService service;
         service.setHost(server);

@@ -25,6 +25,8 @@ private slots:
     void confirmationWithoutBackupProceeds();
     void otherUserAttachedKeepsDialogOpen();
     void backupRunsOnceOnShowAndWritesTheFile();
+    void backupKeepsAnEarlierBackupOfTheSameMinute();
+    void unusedBackupFileName();
     void failedBackupRefusesUpgrade();
 };
 
@@ -184,6 +186,46 @@ void TstVersionBackup::backupRunsOnceOnShowAndWritesTheFile()
     QCOMPARE(backups, 1);
     QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
     QVERIFY(dialog.proceed());
+}
+
+// A retry within the same minute (after a version failed midway) keeps the first backup, the database as it
+// was before the upgrade began.
+void TstVersionBackup::backupKeepsAnEarlierBackupOfTheSameMinute()
+{
+    TestDatabase t;
+    const QDateTime now = QDateTime::currentDateTime();
+    QStringList earlier;
+    // This minute's name and the next one's, in case the minute turns before the backup starts.
+    for (const QDateTime &when : {now, now.addSecs(60)}) {
+        const QString name = VersionBackup::BackupFileName(t.path(), when);
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("backup anterior");
+        earlier << name;
+    }
+    const QString made = VersionBackup::RunBackup(t.path(), [](const QString &) {});
+    QVERIFY(!made.isEmpty());
+    QVERIFY2(!earlier.contains(made), qPrintable(made));
+    QVERIFY(made.endsWith(QStringLiteral("-2.gbk")));
+    QVERIFY(QFileInfo(made).size() > 0);
+    for (const QString &name : earlier) {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("backup anterior"));
+    }
+}
+
+void TstVersionBackup::unusedBackupFileName()
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("leilao.fdb-2026-12-11-10-05.gbk"));
+    QCOMPARE(VersionBackup::UnusedBackupFileName(name), name);
+    for (const QString &taken : {name, dir.filePath(QStringLiteral("leilao.fdb-2026-12-11-10-05-2.gbk"))}) {
+        QFile file(taken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(VersionBackup::UnusedBackupFileName(name),
+             dir.filePath(QStringLiteral("leilao.fdb-2026-12-11-10-05-3.gbk")));
 }
 
 void TstVersionBackup::failedBackupRefusesUpgrade()
