@@ -120,6 +120,8 @@ void TZelDataSet::internalCancel()
 
 namespace {
 
+// Words that never name an alias. Besides the usual ones, GROUP, HAVING, PLAN and the join words can follow a
+// table ahead of the order clause: taken for an alias they would make a statement the server refuses.
 bool isReserved(const QString &upperWord)
 {
     static const QSet<QString> words = {
@@ -137,6 +139,9 @@ bool isReserved(const QString &upperWord)
         QStringLiteral("COMMIT"),    QStringLiteral("WORK"),      QStringLiteral("POSITION"),
         QStringLiteral("BEGIN"),     QStringLiteral("END"),       QStringLiteral("DECLARE"),
         QStringLiteral("DEC"),       QStringLiteral("COUNT"),     QStringLiteral("SUSPEND"),
+        QStringLiteral("GROUP"),     QStringLiteral("HAVING"),    QStringLiteral("PLAN"),
+        QStringLiteral("FULL"),      QStringLiteral("CROSS"),     QStringLiteral("NATURAL"),
+        QStringLiteral("USING"),
     };
     return words.contains(upperWord);
 }
@@ -156,14 +161,26 @@ bool isNamePart(QChar c)
     return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$') || c == QLatin1Char('.');
 }
 
-// The first occurrence of needle that starts a name of its own (so "CONTROLE " is not found inside
-// "XCONTROLE " or "C.CONTROLE "); -1 when there is none.
-qsizetype findName(const QString &text, const QString &needle)
+// Where the first occurrence of name that stands as a word of its own and is followed by white space (a
+// blank, a tab or a line break) ends; -1 when there is none. "CONTROLE" is not found inside "XCONTROLE" or
+// "C.CONTROLE".
+qsizetype findNameEnd(const QString &text, const QString &name)
 {
-    for (qsizetype pos = text.indexOf(needle); pos >= 0; pos = text.indexOf(needle, pos + 1))
-        if (pos == 0 || !isNamePart(text.at(pos - 1)))
-            return pos;
+    for (qsizetype pos = text.indexOf(name); pos >= 0; pos = text.indexOf(name, pos + 1)) {
+        const qsizetype end = pos + name.size();
+        if ((pos == 0 || !isNamePart(text.at(pos - 1))) && end < text.size() && text.at(end).isSpace())
+            return end;
+    }
     return -1;
+}
+
+// The leading word of text (already trimmed): everything up to the first white space or comma.
+QString firstWord(const QString &text)
+{
+    qsizetype end = 0;
+    while (end < text.size() && !text.at(end).isSpace() && text.at(end) != QLatin1Char(','))
+        ++end;
+    return text.left(end);
 }
 
 } // namespace
@@ -202,23 +219,18 @@ QString TZelDataSet::qualifyOrderItem(const QString &selectSql, const QString &i
         return item;
 
     QString result = prefix;
-    qsizetype pos = findName(selectSql, prefix + QLatin1Char(' '));
-    qsizetype length = prefix.size() + 1;
-    if (pos < 0) {
-        pos = findName(selectSql, prefix + QStringLiteral("\" "));
-        length = prefix.size() + 2;
-    }
-    if (pos >= 0) {
-        const QString remaining = selectSql.mid(pos + length).trimmed();
-        qsizetype end = 0;
-        while (end < remaining.size()) {
-            const QChar c = remaining.at(end);
-            if (c == QLatin1Char(' ') || c == QLatin1Char(',') || c == QLatin1Char('\n') ||
-                c == QLatin1Char('\r') || c == QLatin1Char('\t'))
-                break;
-            ++end;
+    qsizetype end = findNameEnd(selectSql, prefix);
+    if (end < 0)
+        end = findNameEnd(selectSql, prefix + QLatin1Char('"'));
+    if (end >= 0) {
+        // Once a table has an alias the server no longer accepts its name, so the alias must be found
+        // wherever the line breaks fall and also after the optional AS.
+        QString remaining = selectSql.mid(end).trimmed();
+        QString word = firstWord(remaining);
+        if (word.compare(QLatin1String("AS"), Qt::CaseInsensitive) == 0) {
+            remaining = remaining.mid(word.size()).trimmed();
+            word = firstWord(remaining);
         }
-        const QString word = remaining.left(end);
         const QString upper = word.toUpper();
         if (isAliasWord(upper) && !isReserved(upper))
             result = word;
@@ -419,7 +431,10 @@ QString FieldValueSql(const db::Field &field, const QString &value)
         QDateTime moment;
         if (!regional::textToDateTime(text, moment))
             ZelMessage::ErrorAbort(QStringLiteral("Data e hora inválida"));
-        return QLatin1Char('\'') + moment.toString(QStringLiteral("MM/dd/yyyy HH:mm:ss")) + QLatin1Char('\'');
+        // Written from its parts: a local QDateTime inside the hour a clock change skips is invalid and
+        // would print as nothing, although the server stores such a moment like any other.
+        return QLatin1Char('\'') + moment.date().toString(QStringLiteral("MM/dd/yyyy")) + QLatin1Char(' ') +
+               moment.time().toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('\'');
     }
     default:
         return QStringLiteral("0");

@@ -7,8 +7,10 @@
 #include "platform/db/dberror.h"
 #include "platform/db/statement.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
+#include <ctime>
 #include <memory>
 
 using namespace ZelDataSet;
@@ -27,11 +29,15 @@ private slots:
     void orderedSelect();
     void orderByAppliedAtOpenAndKeptWhenEmptied();
     void orderByKeepsParameterValues();
+    void orderedSelectRunsOnTheServer_data();
+    void orderedSelectRunsOnTheServer();
 
     void formatValueSql_data();
     void formatValueSql();
     void fieldValueSql_data();
     void fieldValueSql();
+    void timestampTypedInClockChangeGap_data();
+    void timestampTypedInClockChangeGap();
     void hostileTextStaysInsideItsLiteral_data();
     void hostileTextStaysInsideItsLiteral();
 
@@ -153,7 +159,14 @@ void TstZelDataSet::orderedSelect_data()
     QTest::newRow("line break after the table")
         << "select C.* from CONTROLE\nC where ID > 0"
         << "CONTROLE.CLI_NOME DESC"
-        << "select C.* from CONTROLE\nC where ID > 0 order by CONTROLE.CLI_NOME DESC";
+        << "select C.* from CONTROLE\nC where ID > 0 order by C.CLI_NOME DESC";
+    QTest::newRow("line break after the table, then a reserved word")
+        << "select * from CONTROLE\r\nwhere ID > 0"
+        << "CONTROLE.CLI_NOME DESC"
+        << "select * from CONTROLE\r\nwhere ID > 0 order by CONTROLE.CLI_NOME DESC";
+    QTest::newRow("tab after the table") << "select * from CONTROLE\tC"
+                                         << "CONTROLE.ID"
+                                         << "select * from CONTROLE\tC order by C.ID";
     QTest::newRow("existing clause replaced")
         << "select * from CONTROLE where LEILAO_DATA >= :DATA_INI order by LEILAO_DATA"
         << "CONTROLE.NOTA_NUMERO"
@@ -171,7 +184,24 @@ void TstZelDataSet::orderedSelect_data()
                                   << "select * from \"CONTROLE\" X order by X.CLI_NOME";
     QTest::newRow("AS before the alias") << "select * from CONTROLE as C"
                                          << "CONTROLE.ID"
-                                         << "select * from CONTROLE as C order by CONTROLE.ID";
+                                         << "select * from CONTROLE as C order by C.ID";
+    QTest::newRow("AS and the alias on the next line")
+        << "select * from CONTROLE AS\n  C where C.ID > 0"
+        << "CONTROLE.ID"
+        << "select * from CONTROLE AS\n  C where C.ID > 0 order by C.ID";
+    QTest::newRow("AS before a reserved word") << "select * from CONTROLE as where"
+                                               << "CONTROLE.ID"
+                                               << "select * from CONTROLE as where order by CONTROLE.ID";
+    QTest::newRow("join words after the tables")
+        << "select * from CONTROLE full join X on 1 = 1, Y cross join Z natural join W"
+        << "CONTROLE.ID;Y.ID;Z.ID"
+        << "select * from CONTROLE full join X on 1 = 1, Y cross join Z natural join W order by CONTROLE.ID, "
+           "Y.ID, "
+           "Z.ID";
+    QTest::newRow("having and using")
+        << "select A.ID from A having 1 = 1 join B using (ID) join C on 1 = 1"
+        << "A.ID;B.ID;C.ID"
+        << "select A.ID from A having 1 = 1 join B using (ID) join C on 1 = 1 order by A.ID, B.ID, C.ID";
     QTest::newRow("comma after the alias")
         << "select * from CONTROLE C, CLIENTE L where L.ID = C.ID"
         << "CLIENTE.NOME;CONTROLE.ID"
@@ -236,6 +266,37 @@ void TstZelDataSet::orderByKeepsParameterValues()
     QCOMPARE(numbers, (QList<int>{103, 102}));
     QVERIFY(ds->HasParam(QStringLiteral("data_ini")));
     ds->CloseShared();
+}
+
+void TstZelDataSet::orderedSelectRunsOnTheServer_data()
+{
+    // The server refuses the table name once the table has an alias, so the rebuilt clause must use it.
+    QTest::addColumn<QString>("select");
+    QTest::newRow("alias") << "select C.* from CONTROLE C";
+    QTest::newRow("alias on the next line") << "select C.* from CONTROLE\nC where C.ID > 0 order by C.ID";
+    QTest::newRow("alias after a line break and carriage return") << "select *\r\nfrom CONTROLE\r\nC";
+    QTest::newRow("alias after AS") << "select * from CONTROLE as C order by C.ID";
+    QTest::newRow("alias after AS on the next line") << "select * from CONTROLE AS\n  C";
+    QTest::newRow("no alias") << "select * from CONTROLE\nwhere ID > 0";
+    QTest::newRow("grouped, no alias") << "select CLI_NOME from CONTROLE group by CLI_NOME";
+    QTest::newRow("planned, no alias") << "select * from CONTROLE plan (CONTROLE NATURAL)";
+}
+
+void TstZelDataSet::orderedSelectRunsOnTheServer()
+{
+    QFETCH(QString, select);
+    auto ds = makeDataSet(select);
+    ds->setOrderByFields(QStringLiteral("CONTROLE.CLI_NOME DESC"));
+    try {
+        ds->open();
+    } catch (const db::DatabaseError &e) {
+        QFAIL(qPrintable(ds->selectSql() + QStringLiteral(": ") + e.message()));
+    }
+    QStringList names;
+    for (; !ds->eof(); ds->next())
+        names << ds->fieldByName(QStringLiteral("CLI_NOME")).asString();
+    QCOMPARE(names, (QStringList{"CLIENTE C", "CLIENTE B", "CLIENTE A"}));
+    ds->close();
 }
 
 // ------------------------------------------------------------------------------------------- literals
@@ -419,6 +480,48 @@ void TstZelDataSet::fieldValueSql()
         QVERIFY_THROWS_EXCEPTION(db::SilentAbort, FieldValueSql(f, value));
         QCOMPARE(m_messages, QStringList{message});
     }
+    ds->close();
+}
+
+void TstZelDataSet::timestampTypedInClockChangeGap_data()
+{
+    // In Brazil summer time began at midnight: those first hours of the day do not exist as local time,
+    // yet a value typed for them is a real moment to filter by.
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("midnight, date only") << "04/11/2018"
+                                         << "'11/04/2018 00:00:00'";
+    QTest::newRow("inside the lost hour") << "04/11/2018 00:30"
+                                          << "'11/04/2018 00:30:00'";
+    QTest::newRow("last second of the lost hour") << "15/10/2017 0:59:59"
+                                                  << "'10/15/2017 00:59:59'";
+    QTest::newRow("after the lost hour") << "04/11/2018 01:00"
+                                         << "'11/04/2018 01:00:00'";
+    QTest::newRow("an ordinary day") << "05/11/2018"
+                                     << "'11/05/2018 00:00:00'";
+}
+
+void TstZelDataSet::timestampTypedInClockChangeGap()
+{
+    QFETCH(QString, value);
+    const QByteArray previous = qgetenv("TZ");
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    qputenv("TZ", "America/Sao_Paulo");
+    tzset();
+    const auto restore = qScopeGuard([&] {
+        if (hadZone)
+            qputenv("TZ", previous);
+        else
+            qunsetenv("TZ");
+        tzset();
+    });
+    // Without the zone's data the clock would never skip an hour and the case would prove nothing.
+    QVERIFY2(!QDateTime(QDate(2018, 11, 4), QTime(0, 30)).isValid(),
+             "time zone America/Sao_Paulo is missing");
+    auto ds = makeDataSet(QStringLiteral("select * from TIPOS"));
+    ds->open();
+    QTEST(FieldValueSql(ds->fieldByName(QStringLiteral("TS")), value), "expected");
+    QVERIFY(m_messages.isEmpty());
     ds->close();
 }
 
