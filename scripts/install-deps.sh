@@ -6,6 +6,7 @@ packages=(
     build-essential cmake ninja-build ccache
     qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation2
     libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils firebird3.0-server
+    tzdata
 )
 
 missing=()

@@ -605,7 +605,8 @@ void setTime(const SqlType &t, char *data, QTime v, const TextCodec &codec, cons
 void setDateTime(const SqlType &t, char *data, const QDateTime &v, const TextCodec &codec,
                  const QString &name)
 {
-    if (!v.isValid())
+    // By its parts: a moment of the hour a summer-time change skips is a local QDateTime Qt calls invalid.
+    if (!v.date().isValid())
         badValue(QString(), "uma data");
     switch (t.type) {
     case SQL_TYPE_DATE:

@@ -108,7 +108,9 @@ void Param::setTime(QTime v)
 
 void Param::setDateTime(const QDateTime &v)
 {
-    if (!v.isValid()) {
+    // Null only without a date: a moment of the hour a summer-time change skips is a local QDateTime Qt
+    // calls invalid, and it must be stored, not dropped.
+    if (!v.date().isValid()) {
         clear();
         return;
     }

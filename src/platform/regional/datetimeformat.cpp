@@ -313,9 +313,11 @@ bool readTime(const QChar *begin, const QChar *end, QTime &time)
 
 } // namespace
 
+// A moment is judged by its date and time of day, not by whether the local clock ever showed it: a local
+// QDateTime inside the hour a summer-time change skips is "invalid", yet the database holds such moments.
 QString formatDateTime(const QString &format, const QDateTime &value)
 {
-    if (!value.isValid())
+    if (!value.date().isValid())
         return {};
     return formatParts(format, value.date(), value.time());
 }
@@ -346,7 +348,7 @@ QString timeToText(const QTime &time)
 
 QString dateTimeToText(const QDateTime &value)
 {
-    if (!value.isValid())
+    if (!value.date().isValid())
         return {};
     QString out = formatParts(settings().shortDateFormat, value.date(), value.time());
     out += QLatin1Char(' ');

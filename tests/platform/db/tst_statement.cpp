@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+#include <ctime>
+
 using namespace db;
 
 class TstStatement : public QObject
@@ -22,6 +24,8 @@ private slots:
     void valueKinds_data();
     void valueKinds();
     void textParamsFollowRegionalFormats();
+    void momentsOfTheHourSummerTimeSkipped_data();
+    void momentsOfTheHourSummerTimeSkipped();
     void currencyIsExact();
     void accentedTextFillsVarchar();
     void textTheCharsetCannotHoldIsRefused();
@@ -180,6 +184,68 @@ void TstStatement::valueKinds()
     const Column c = sel.field(column);
     QCOMPARE(c.asVariant(), value);
     QTEST(c.asString(), "text");
+}
+
+void TstStatement::momentsOfTheHourSummerTimeSkipped_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("text");
+    // In Brazil summer time began at midnight, so the first hour of those days never showed on local clocks;
+    // the database keeps such moments all the same, and none may turn into an empty text or a null.
+    for (const char *how : {"moment", "text"}) {
+        QTest::addRow("%s at midnight", how) << how << "04/11/2018";
+        QTest::addRow("%s inside the hour", how) << how << "04/11/2018 00:30:00";
+        QTest::addRow("%s last second", how) << how << "15/10/2017 00:59:59";
+    }
+}
+
+void TstStatement::momentsOfTheHourSummerTimeSkipped()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, text);
+    const QByteArray previous = qgetenv("TZ");
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    qputenv("TZ", "America/Sao_Paulo");
+    tzset();
+    const auto restore = qScopeGuard([&] {
+        if (hadZone)
+            qputenv("TZ", previous);
+        else
+            qunsetenv("TZ");
+        tzset();
+    });
+    QVERIFY2(!QDateTime(QDate(2018, 11, 4), QTime(0, 30)).isValid(),
+             "time zone America/Sao_Paulo is missing");
+
+    const QDate date = QDate::fromString(text.left(10), QStringLiteral("dd/MM/yyyy"));
+    const QTime time =
+        text.size() > 10 ? QTime::fromString(text.mid(11), QStringLiteral("HH:mm:ss")) : QTime(0, 0);
+    const QDateTime moment(date, time);
+    static int id = 400;
+    ++id;
+    Statement &ins = fresh(QStringLiteral("insert into T (ID, MOMENTO, DATA) values (:ID, :M, :D)"));
+    ins.param(QStringLiteral("ID")).setInteger(id);
+    if (how == QLatin1String("moment"))
+        ins.param(QStringLiteral("M")).setDateTime(moment);
+    else
+        ins.param(QStringLiteral("M")).setString(text);
+    ins.param(QStringLiteral("D")).setDate(date);
+    ins.execute();
+
+    Statement &sel =
+        fresh(QStringLiteral("select MOMENTO, DATA, cast(MOMENTO as varchar(30)) from T where ID = :ID"));
+    sel.param(QStringLiteral("ID")).setInteger(id);
+    sel.execute();
+    QVERIFY(sel.next());
+    QVERIFY(!sel.field(0).isNull());
+    QCOMPARE(sel.field(2).asString().left(19), date.toString(QStringLiteral("yyyy-MM-dd")) +
+                                                   QLatin1Char(' ') +
+                                                   time.toString(QStringLiteral("HH:mm:ss")));
+    QCOMPARE(sel.field(0).asString(), text);
+    QCOMPARE(sel.field(0).asDateTime().date(), date);
+    QCOMPARE(sel.field(0).asDateTime().time(), time);
+    QCOMPARE(sel.field(1).asDateTime().date(), date);
+    sel.close();
 }
 
 void TstStatement::textParamsFollowRegionalFormats()
