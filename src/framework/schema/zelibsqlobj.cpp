@@ -587,20 +587,26 @@ void TZelIBSQLObj::runInputFile(const QString &argument)
     nested.m_inputChain.append(canonical);
     nested.setQuery(scriptFileLines(bytes));
 
-    // Whatever the included file did to the connection, this run goes on (or ends) on the same one.
-    const auto follow = qScopeGuard([this, &nested] {
-        m_measured = nested.m_measured;
-        if (!nested.m_connectionChanged)
-            return;
-        m_connectionChanged = true;
-        m_defaultTransIDX = nested.m_defaultTransIDX;
-        m_ddlTransIDX = nested.m_ddlTransIDX;
-        m_ownDefaultTransaction = nested.m_ownDefaultTransaction;
-        m_ownDdlTransaction = nested.m_ownDdlTransaction;
-        m_connectedDatabaseName = nested.m_connectedDatabaseName;
-        m_run->objects.reset();
-    });
-    nested.ExecuteScript();
+    {
+        // Whatever the included file did to the connection, this run goes on (or ends) on the same one.
+        const auto follow = qScopeGuard([this, &nested] {
+            m_measured = nested.m_measured;
+            if (!nested.m_connectionChanged)
+                return;
+            m_connectionChanged = true;
+            // The included file counted its indexes with this run's probe transaction still in the
+            // connection's list; releasing the probe moves every later transaction up by one.
+            db::Transaction *defaultTransaction = transactionAt(nested.m_defaultTransIDX);
+            db::Transaction *ddlTransaction = transactionAt(nested.m_ddlTransIDX);
+            m_run->objects.reset();
+            m_defaultTransIDX = indexOfTransaction(defaultTransaction, nested.m_defaultTransIDX);
+            m_ddlTransIDX = indexOfTransaction(ddlTransaction, nested.m_ddlTransIDX);
+            m_ownDefaultTransaction = nested.m_ownDefaultTransaction;
+            m_ownDdlTransaction = nested.m_ownDdlTransaction;
+            m_connectedDatabaseName = nested.m_connectedDatabaseName;
+        });
+        nested.ExecuteScript();
+    }
 
     if (nested.m_connectionChanged && m_database->isConnected()) {
         try {
@@ -646,6 +652,17 @@ db::Transaction *TZelIBSQLObj::transactionAt(int index) const
     if (!m_database || index < 0 || index >= m_database->transactionCount())
         return nullptr;
     return m_database->transaction(index);
+}
+
+int TZelIBSQLObj::indexOfTransaction(const db::Transaction *transaction, int fallback) const
+{
+    if (transaction && m_database) {
+        for (int i = 0; i < m_database->transactionCount(); ++i) {
+            if (m_database->transaction(i) == transaction)
+                return i;
+        }
+    }
+    return fallback;
 }
 
 void TZelIBSQLObj::raiseEvent(TSQLEvent event, TSQLSubEvent subEvent, const QVariant &data)

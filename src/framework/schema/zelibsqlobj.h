@@ -103,6 +103,8 @@ private:
 
     std::unique_ptr<RunObjects> createRunObjects();
     db::Transaction *transactionAt(int index) const;
+    /// Where `transaction` stands in the connection's list now; `fallback` when it is not there.
+    int indexOfTransaction(const db::Transaction *transaction, int fallback) const;
     void raiseEvent(TSQLEvent event, TSQLSubEvent subEvent, const QVariant &data);
     void measureStartingMemory();
     void collectServerStatistics();

@@ -162,6 +162,8 @@ private slots:
     void connectFailures_data();
     void connectFailures();
     void inputRunsASecondFile();
+    void inputThatConnectsHandsTheConnectionOver_data();
+    void inputThatConnectsHandsTheConnectionOver();
     void inputFailures_data();
     void inputFailures();
     void sqlDialect_data();
@@ -801,6 +803,61 @@ void TestZelIBSQLObj::inputRunsASecondFile()
                  .toString(),
              QStringLiteral("Março|três|quatro"));
     QCOMPARE(scalar(*other, QStringLiteral("execute procedure DOBRO 21")).toInt(), 42);
+}
+
+void TestZelIBSQLObj::inputThatConnectsHandsTheConnectionOver_data()
+{
+    QTest::addColumn<QString>("included");
+    QTest::addColumn<bool>("existing");
+
+    QTest::newRow("connect") << "connect '%1' user 'SYSDBA' password 'quillbrex';" << true;
+    QTest::newRow("create database") << "create database '%1' user 'SYSDBA' password 'quillbrex';\n"
+                                        "create table U (ID integer, NOME varchar(10));"
+                                     << false;
+}
+
+void TestZelIBSQLObj::inputThatConnectsHandsTheConnectionOver()
+{
+    QFETCH(QString, included);
+    QFETCH(bool, existing);
+
+    TestDatabase second(QStringLiteral("second.fdb"));
+    QString target = second.path();
+    if (existing) {
+        second.exec(QStringLiteral("create table U (ID integer, NOME varchar(10))"));
+    } else {
+        target = second.folder() + QStringLiteral("/nova.fdb");
+    }
+    Fixture f;
+    f.defaultTransaction().commit();
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    writeFile(dir.filePath(QStringLiteral("conecta.sql")),
+              (included.arg(target) + QStringLiteral("\ninsert into U values (1, 'um');\n")).toUtf8());
+    f.executor.setScriptDirectory(dir.path());
+
+    // The outer run goes on, on the connection the included file made, with its transactions.
+    const std::optional<EISQLException> error =
+        f.fail({QStringLiteral("input conecta.sql;"), QStringLiteral("insert into U values (2, 'dois');"),
+                QStringLiteral("create table V (A integer);")});
+    QVERIFY2(!error, error ? qPrintable(error->message() + QStringLiteral(" / ") + error->data()) : "");
+
+    QCOMPARE(f.database().databaseName(), target);
+    const int defaultIndex = f.executor.DefaultTransIDX();
+    const int ddlIndex = f.executor.DDLTransIDX();
+    QVERIFY(defaultIndex >= 0 && defaultIndex < f.database().transactionCount());
+    QVERIFY(ddlIndex >= 0 && ddlIndex < f.database().transactionCount());
+    db::Transaction *scriptDefault = f.database().transaction(defaultIndex);
+    QCOMPARE(scriptDefault->objectName(), QStringLiteral("ISQLDefaultTransaction"));
+    QCOMPARE(f.database().transaction(ddlIndex)->objectName(), QStringLiteral("ISQLDDLTransaction"));
+    QVERIFY(scriptDefault->isActive());
+    QVERIFY(!f.database().transaction(ddlIndex)->isActive());
+    QCOMPARE(scalar(f.database(), QStringLiteral("select count(*) from U")).toInt(), 0);
+    QCOMPARE(relationCount(f.database(), QStringLiteral("V")), 1);
+    scriptDefault->commit();
+    QCOMPARE(scalar(f.database(), QStringLiteral("select list(ID) from (select ID from U order by ID)"))
+                 .toString(),
+             QStringLiteral("1,2"));
 }
 
 void TestZelIBSQLObj::inputFailures_data()
