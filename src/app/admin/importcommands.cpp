@@ -107,9 +107,6 @@ int importFile(const QStringList &args, QTextStream &out, QTextStream &err)
             << QStringLiteral("Arquivo renomeado para %1.")
                    .arg(TdmImportaLeilao::ImportedFileName(module.FileName()))
             << Qt::endl;
-    } catch (const ImportRenameError &e) {
-        printMessage(err, e.message());
-        return 3;
     } catch (const ImportError &e) {
         printMessage(err, e.message());
         return 1;
@@ -142,8 +139,8 @@ void RegisterImportCommands(AdminCommands &commands)
          QStringLiteral("importa um arquivo de leilão em nome de um usuário"),
          QStringLiteral(
              "Confere o arquivo e grava todas as suas notas em uma só transação, em nome do usuário "
-             "dado\n(que deve estar cadastrado e ativo); no sucesso o arquivo ganha o sufixo "
-             "\"_IMPORTADO\".\nStatus: 0 importado; 1 nada foi gravado; 2 uso incorreto; 3 notas "
-             "gravadas, mas o arquivo\nnão pôde ser renomeado (retire-o para não importá-lo de novo)."),
+             "dado\n(que deve estar cadastrado e ativo); o arquivo ganha o sufixo \"_IMPORTADO\" junto "
+             "com a gravação\n(se ela falhar, volta ao nome de antes). Um arquivo que já tem o sufixo é "
+             "recusado.\nStatus: 0 importado; 1 nada foi gravado; 2 uso incorreto."),
          importFile});
 }

@@ -47,6 +47,19 @@ void requireAuctionNumberFits(const TLeilao &note)
                               .arg(TdmImportaLeilao::AuctionNumberLength));
 }
 
+const QString ImportedSuffix = QStringLiteral("_IMPORTADO");
+
+// The suffix is the only mark an import leaves on its file; a file carrying it holds notes that are in the
+// table already. Windows, where the files come from, does not tell upper from lower case in names.
+void requireNotImported(const QString &fileName)
+{
+    if (fileName.endsWith(ImportedSuffix, Qt::CaseInsensitive))
+        throw ImportError(
+            QStringLiteral(
+                "O arquivo %1 já foi importado. Para importá-lo de novo, retire \"_IMPORTADO\" do nome.")
+                .arg(QDir::toNativeSeparators(fileName)));
+}
+
 db::Database *publishedDatabase()
 {
     return MainConnection::database();
@@ -85,13 +98,14 @@ TdmImportaLeilao::~TdmImportaLeilao()
 
 QString TdmImportaLeilao::ImportedFileName(const QString &fileName)
 {
-    return fileName + QStringLiteral("_IMPORTADO");
+    return fileName + ImportedSuffix;
 }
 
 bool TdmImportaLeilao::CheckFile()
 {
     m_checked = {};
     const LeilaoFile file = LeilaoFile::load(m_fileName);
+    requireNotImported(m_fileName);
     QString auctionNumberFault;
     const LeilaoFileTotals totals = file.totals([&auctionNumberFault](const TLeilao &record) {
         if (record.recordType != TLeilao::RecordType::Note || !auctionNumberFault.isEmpty())
@@ -119,12 +133,14 @@ bool TdmImportaLeilao::ImportFile()
         throw db::ProgrammingError(QStringLiteral("TdmImportaLeilao: no database connection"));
     if (m_usuarioId <= 0)
         throw db::ProgrammingError(QStringLiteral("TdmImportaLeilao: no user to stamp the notes with"));
+    requireNotImported(m_fileName);
 
     if (!m_database->isConnected())
         m_database->open();
     m_transaction.start();
     int count = 0;
     qint64 sum = 0;
+    const QString newName = ImportedFileName(m_fileName);
     try {
         const LeilaoFile file = LeilaoFile::load(m_fileName);
         TLeilao::RecordType lastType = TLeilao::RecordType::Ignored;
@@ -145,24 +161,33 @@ bool TdmImportaLeilao::ImportFile()
         if (lastType != TLeilao::RecordType::Totals || checkRecord.checkTotal != sum ||
             checkRecord.checkCount != count)
             throw ImportError(QStringLiteral("Registro de checagem não confere com os leilões."));
-        m_transaction.commit();
+        // The file takes its new name before the notes are committed. Renamed after the commit, a file
+        // that cannot take the name (an earlier file holds it, or another user's import of the same file
+        // renamed it meanwhile) would keep notes that are stored already under a name that can be imported
+        // again. QFile::rename never replaces an existing file, so an earlier file of that name survives.
+        if (!QFile::rename(m_fileName, newName))
+            throw ImportError(
+                QStringLiteral("Não foi possível renomear o arquivo %1 para %2. Nenhuma nota foi importada. "
+                               "Verifique se já existe um arquivo com esse nome ou se o arquivo está sendo "
+                               "importado por outro usuário.")
+                    .arg(QDir::toNativeSeparators(m_fileName), QFileInfo(newName).fileName()));
+        try {
+            m_transaction.commit();
+        } catch (...) {
+            // Nothing was stored: the file must stay importable under its own name.
+            if (!QFile::rename(newName, m_fileName))
+                throw ImportError(
+                    QStringLiteral("Nenhuma nota do arquivo %1 foi importada, mas ele ficou com o nome %2. "
+                                   "Retire \"_IMPORTADO\" do nome antes de importá-lo de novo.")
+                        .arg(QDir::toNativeSeparators(m_fileName), QFileInfo(newName).fileName()));
+            throw;
+        }
     } catch (...) {
         rollbackQuietly();
         throw;
     }
     m_importedCount = count;
     m_importedTotal = sum;
-
-    const QString newName = ImportedFileName(m_fileName);
-    // QFile::rename refuses to replace an existing file, so a file of the same name imported before is
-    // never lost; then, as on any other failure, the user must learn that this file is still in the way.
-    if (!QFile::rename(m_fileName, newName))
-        throw ImportRenameError(
-            QStringLiteral(
-                "As notas do arquivo %1 foram importadas, mas não foi possível renomeá-lo para %2. "
-                "Renomeie ou retire o arquivo da pasta para que ele não seja importado de novo.")
-                .arg(QDir::toNativeSeparators(m_fileName), QFileInfo(newName).fileName()),
-            m_fileName, newName);
     return true;
 }
 

@@ -43,17 +43,18 @@ public:
 
     /// The validation pass; nothing is written. True when the file agrees with its totals record. Throws
     /// ImportError "Arquivo <path> não existe." for a missing file, "Não foi possível ler o arquivo <path>."
-    /// for one that cannot be read, the line-length and date errors of ParseLine, the combined totals
-    /// message, and, last, a note whose auction number does not fit LEILAO_NUMERO.
+    /// for one that cannot be read, "O arquivo <path> já foi importado. ..." for a name that ends in
+    /// "_IMPORTADO", the line-length and date errors of ParseLine, the combined totals message, and, last, a
+    /// note whose auction number does not fit LEILAO_NUMERO.
     bool CheckFile();
     /// What the last successful CheckFile counted.
     const LeilaoFileTotals &CheckedTotals() const { return m_checked; }
 
     /// The import pass: every note inserted in one transaction, the check record compared with what was
-    /// inserted, commit, and the file renamed to FileName() + "_IMPORTADO". False, with nothing done, when
-    /// the file does not exist. Any failure before the commit rolls everything back and passes the error on
-    /// (the file keeps its name). When only the rename fails, the notes stay committed and
-    /// ImportRenameError says so.
+    /// inserted, the file renamed to FileName() + "_IMPORTADO", commit. False, with nothing done, when the
+    /// file does not exist. A file whose name already ends in "_IMPORTADO" is refused. Any failure, the
+    /// rename included, rolls everything back and passes the error on; the file then keeps its name (when
+    /// the commit fails the rename is undone).
     bool ImportFile();
     /// Notes and total (currency ticks) of the last ImportFile that committed.
     int ImportedCount() const { return m_importedCount; }

@@ -110,8 +110,6 @@ QString TfrmImportarLeilao::ErrorMessage(std::exception_ptr error)
         return e.message();
     } catch (const ImportError &e) {
         return e.message();
-    } catch (const ImportRenameError &e) {
-        return e.message();
     } catch (const std::exception &e) {
         return QString::fromUtf8(e.what());
     } catch (...) {

@@ -30,8 +30,6 @@ QString errorOf(const std::function<void()> &call)
         call();
     } catch (const ImportError &e) {
         return e.message();
-    } catch (const ImportRenameError &e) {
-        return QStringLiteral("rename: ") + e.message();
     } catch (const db::DatabaseError &e) {
         return QStringLiteral("database: ") + e.message();
     } catch (const db::ProgrammingError &e) {
@@ -63,7 +61,10 @@ private slots:
     void lettersInNumbersReadAsZero();
     void databaseFailureRollsBackEverything_data();
     void databaseFailureRollsBackEverything();
-    void renameFailureKeepsCommittedNotes();
+    void renameFailureImportsNothing_data();
+    void renameFailureImportsNothing();
+    void alreadyImportedFileRefused_data();
+    void alreadyImportedFileRefused();
     void insertPreparedOnce();
     void missingFileImportsNothing();
     void noUserImportsNothing();
@@ -402,22 +403,31 @@ void TestDmImportaLeilao::databaseFailureRollsBackEverything_data()
 {
     QTest::addColumn<QStringList>("setup");
     QTest::addColumn<QStringList>("teardown");
+    QTest::addColumn<int>("inserts");
 
     QTest::newRow("check constraint")
         << QStringList{QStringLiteral(
                "alter table CONTROLE add constraint CK_NOTA_500 check (NOTA_NUMERO <> 500)")}
-        << QStringList{QStringLiteral("alter table CONTROLE drop constraint CK_NOTA_500")};
+        << QStringList{QStringLiteral("alter table CONTROLE drop constraint CK_NOTA_500")} << 499;
     QTest::newRow("trigger")
         << QStringList{QStringLiteral("create exception E_NOTA_500 'nota 500 recusada'"),
                        QStringLiteral("create trigger TG_NOTA_500 for CONTROLE before insert position 5 as "
                                       "begin if (new.NOTA_NUMERO = 500) then exception E_NOTA_500; end")}
-        << QStringList{QStringLiteral("drop trigger TG_NOTA_500")};
+        << QStringList{QStringLiteral("drop trigger TG_NOTA_500")} << 499;
+    // Every insert goes through and the commit itself is refused, after the file took its new name.
+    QTest::newRow("commit refused")
+        << QStringList{QStringLiteral("create exception E_NOTA_500 'nota 500 recusada'"),
+                       QStringLiteral("create trigger TG_COMMIT_500 on transaction commit as begin "
+                                      "if (exists(select 1 from CONTROLE where NOTA_NUMERO = 500)) then "
+                                      "exception E_NOTA_500; end")}
+        << QStringList{QStringLiteral("drop trigger TG_COMMIT_500")} << 1000;
 }
 
 void TestDmImportaLeilao::databaseFailureRollsBackEverything()
 {
     QFETCH(QStringList, setup);
     QFETCH(QStringList, teardown);
+    QFETCH(int, inserts);
     // The test's own connection must not hold the table while the other one changes it.
     MainConnection::withdraw();
     m_db->close();
@@ -443,8 +453,8 @@ void TestDmImportaLeilao::databaseFailureRollsBackEverything()
         QVERIFY(!module.ZelTransaction().isActive());
     }
     m_db->setTraceHook({});
-    // 499 notes went in before the 500th was refused, and none of them stayed.
-    QCOMPARE(executed.size(), size_t(499));
+    // The notes that went in before the refusal did not stay.
+    QCOMPARE(executed.size(), size_t(inserts));
     expectUntouched(file);
     QFile kept(file);
     QVERIFY(kept.open(QIODevice::ReadOnly));
@@ -461,35 +471,102 @@ void TestDmImportaLeilao::databaseFailureRollsBackEverything()
     QCOMPARE(storedCount(m_dbPath), 1000);
 }
 
-void TestDmImportaLeilao::renameFailureKeepsCommittedNotes()
+void TestDmImportaLeilao::renameFailureImportsNothing_data()
 {
+    QTest::addColumn<QString>("obstacle");
+    // A file of the same name imported before holds the new name, and must survive.
+    QTest::newRow("earlier file in the way") << "file";
+    QTest::newRow("folder in the way") << "folder";
+    // Another user's import of the same file renamed it while this one was inserting.
+    QTest::newRow("file taken meanwhile") << "taken";
+}
+
+// Were the notes committed and the file left under its name, the next attempt would import them again.
+void TestDmImportaLeilao::renameFailureImportsNothing()
+{
+    QFETCH(QString, obstacle);
     const QString file = filePath(QStringLiteral("leilao.txt"));
     const QString imported = TdmImportaLeilao::ImportedFileName(file);
-    // A file of the same name imported before is in the way, and must survive.
-    writeFile(imported, QByteArray("earlier import"));
+    const QString taken = filePath(QStringLiteral("outro_usuario.txt"));
     writeFile(file, threeNoteFile());
+    if (obstacle == QLatin1String("file"))
+        writeFile(imported, QByteArray("earlier import"));
+    else if (obstacle == QLatin1String("folder"))
+        QVERIFY(m_work.mkdir(QFileInfo(imported).fileName()));
+    int inserts = 0;
+    m_db->setTraceFlags(db::TraceFlag::Execute);
+    m_db->setTraceHook([&](db::TraceFlag, const QString &text, const QDateTime &) {
+        if (text.contains(QStringLiteral("insert into CONTROLE")) && ++inserts == 2 &&
+            obstacle == QLatin1String("taken"))
+            QVERIFY(QFile::rename(file, taken));
+    });
     TdmImportaLeilao module;
     module.setFileName(file);
     QVERIFY(module.CheckFile());
-    try {
-        module.ImportFile();
-        QFAIL("the rename failure went unnoticed");
-    } catch (const ImportRenameError &e) {
-        QCOMPARE(
-            e.message(),
-            QStringLiteral("As notas do arquivo %1 foram importadas, mas não foi possível renomeá-lo para "
-                           "leilao.txt_IMPORTADO. Renomeie ou retire o arquivo da pasta para que ele não "
-                           "seja importado de novo.")
-                .arg(QDir::toNativeSeparators(file)));
-        QCOMPARE(e.fileName(), file);
-        QCOMPARE(e.newName(), imported);
+    QCOMPARE(errorOf([&] { module.ImportFile(); }),
+             QStringLiteral("Não foi possível renomear o arquivo %1 para leilao.txt_IMPORTADO. Nenhuma nota "
+                            "foi importada. Verifique se já existe um arquivo com esse nome ou se o arquivo "
+                            "está sendo importado por outro usuário.")
+                 .arg(QDir::toNativeSeparators(file)));
+    m_db->setTraceHook({});
+    QCOMPARE(inserts, 3);
+    QVERIFY(!module.ZelTransaction().isActive());
+    QCOMPARE(module.ImportedCount(), 0);
+    QCOMPARE(storedCount(m_dbPath), 0);
+    if (obstacle == QLatin1String("taken")) {
+        QVERIFY(QFileInfo::exists(taken));
+        QVERIFY(!QFileInfo::exists(imported));
+        return;
     }
-    QCOMPARE(module.ImportedCount(), 3);
-    QCOMPARE(storedCount(m_dbPath), 3);
     QVERIFY(QFileInfo::exists(file));
-    QFile earlier(imported);
-    QVERIFY(earlier.open(QIODevice::ReadOnly));
-    QCOMPARE(earlier.readAll(), QByteArray("earlier import"));
+    if (obstacle == QLatin1String("file")) {
+        QFile earlier(imported);
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("earlier import"));
+    } else {
+        QVERIFY(QFileInfo(imported).isDir());
+    }
+}
+
+void TestDmImportaLeilao::alreadyImportedFileRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("imported before") << "leilao.txt_IMPORTADO" << true;
+    QTest::newRow("imported twice") << "leilao.txt_IMPORTADO_IMPORTADO" << true;
+    // Windows, where the files come from, does not tell these names apart.
+    QTest::newRow("lower case") << "leilao.txt_importado" << true;
+    QTest::newRow("without extension") << "pagadoria_IMPORTADO" << true;
+    QTest::newRow("mark inside the name") << "leilao_IMPORTADO.txt" << false;
+    QTest::newRow("plain name") << "leilao.txt" << false;
+}
+
+// The suffix is the only mark an import leaves on its file: a file that carries it holds notes that are in
+// the table already.
+void TestDmImportaLeilao::alreadyImportedFileRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, refused);
+    const QString file = filePath(name);
+    writeFile(file, threeNoteFile());
+    TdmImportaLeilao module;
+    module.setFileName(file);
+    if (!refused) {
+        QVERIFY(module.CheckFile());
+        QVERIFY(module.ImportFile());
+        QCOMPARE(storedCount(m_dbPath), 3);
+        QVERIFY(QFileInfo::exists(TdmImportaLeilao::ImportedFileName(file)));
+        return;
+    }
+    const QString message =
+        QStringLiteral(
+            "O arquivo %1 já foi importado. Para importá-lo de novo, retire \"_IMPORTADO\" do nome.")
+            .arg(QDir::toNativeSeparators(file));
+    QCOMPARE(errorOf([&] { module.CheckFile(); }), message);
+    // The import pass refuses it for itself as well.
+    QCOMPARE(errorOf([&] { module.ImportFile(); }), message);
+    QVERIFY(!module.ZelTransaction().isActive());
+    expectUntouched(file);
 }
 
 void TestDmImportaLeilao::insertPreparedOnce()

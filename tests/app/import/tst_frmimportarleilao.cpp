@@ -317,62 +317,61 @@ void TestFrmImportarLeilao::importShowsSuccess()
 
 void TestFrmImportarLeilao::failureGoesToHandler_data()
 {
+    QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<bool>("keepsName");
-    QTest::addColumn<int>("stored");
+    QTest::addColumn<QString>("message"); // %1 is the file's path
+    QTest::addColumn<bool>("renameBlocked");
 
     QStringList fourCounted = threeNoteFile();
     fourCounted.last() = totalsLine(4, 40000);
-    QTest::newRow("count 4") << fileBytes(fourCounted) << CountError << true << 0;
+    QTest::newRow("count 4") << "leilao.txt" << fileBytes(fourCounted) << CountError << false;
     QStringList shortNote = threeNoteFile();
     shortNote[0].chop(1);
-    QTest::newRow("167 characters") << fileBytes(shortNote) << LengthError1 << true << 0;
+    QTest::newRow("167 characters") << "leilao.txt" << fileBytes(shortNote) << LengthError1 << false;
     QTest::newRow("empty line after check record")
-        << (fileBytes(threeNoteFile()) + "\r\n") << CheckRecordError << true << 0;
-    // Committed, then the rename is refused because an earlier file took the name: the user hears of it.
-    QTest::newRow("rename refused") << fileBytes(threeNoteFile()) << QStringLiteral("rename") << true << 3;
+        << "leilao.txt" << (fileBytes(threeNoteFile()) + "\r\n") << CheckRecordError << false;
+    // An earlier file took the name the import would give this one: nothing is kept, so that trying again
+    // after moving it away cannot import the notes twice.
+    QTest::newRow("rename refused")
+        << "leilao.txt" << fileBytes(threeNoteFile())
+        << QStringLiteral(
+               "Não foi possível renomear o arquivo %1 para leilao.txt_IMPORTADO. Nenhuma nota foi "
+               "importada. Verifique se já existe um arquivo com esse nome ou se o arquivo está "
+               "sendo importado por outro usuário.")
+        << true;
+    QTest::newRow("already imported")
+        << "leilao.txt_IMPORTADO" << fileBytes(threeNoteFile())
+        << QStringLiteral(
+               "O arquivo %1 já foi importado. Para importá-lo de novo, retire \"_IMPORTADO\" do nome.")
+        << false;
 }
 
 void TestFrmImportarLeilao::failureGoesToHandler()
 {
+    QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
-    QFETCH(bool, keepsName);
-    QFETCH(int, stored);
-    const QString file = m_workDir->filePath(QStringLiteral("leilao.txt"));
+    QFETCH(bool, renameBlocked);
+    const QString file = m_workDir->filePath(name);
     writeFile(file, bytes);
-    if (message == QLatin1String("rename"))
+    if (renameBlocked)
         writeFile(TdmImportaLeilao::ImportedFileName(file), QByteArray("antes"));
     m_form->edtFileNamePagadoria()->setText(file);
     QStringList messages;
     bool hourglassAtError = true;
-    bool renameError = false;
     m_form->setErrorHandler([&](std::exception_ptr error) {
         messages << TfrmImportarLeilao::ErrorMessage(error);
         hourglassAtError = QGuiApplication::overrideCursor() != nullptr;
-        try {
-            std::rethrow_exception(error);
-        } catch (const ImportRenameError &) {
-            renameError = true;
-        } catch (...) {
-        }
     });
     std::optional<ShownBox> shown;
     ModalWatcher watcher(recordBox(shown), 300);
     QTest::mouseClick(m_form->btnOK(), Qt::LeftButton);
     QTest::qWait(400);
     QVERIFY(!shown.has_value()); // no success box after a failure
-    QCOMPARE(messages.size(), 1);
-    if (message == QLatin1String("rename")) {
-        QVERIFY(renameError);
-        QVERIFY(messages.first().contains(QStringLiteral("foram importadas")));
-    } else {
-        QCOMPARE(messages.first(), message);
-    }
+    QCOMPARE(messages, QStringList{message.contains(QStringLiteral("%1")) ? message.arg(file) : message});
     QVERIFY(!hourglassAtError);
-    QCOMPARE(QFileInfo::exists(file), keepsName);
-    QCOMPARE(storedCount(m_dbPath), stored);
+    QVERIFY(QFileInfo::exists(file));
+    QCOMPARE(storedCount(m_dbPath), 0);
 }
 
 void TestFrmImportarLeilao::failureWithoutHandlerShowsMessage()

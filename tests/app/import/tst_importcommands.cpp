@@ -191,9 +191,14 @@ void TestImportCommands::renameFailure()
     writeFile(file + QStringLiteral("_IMPORTADO"), QByteArray("antes"));
     const Run r = run(
         {QStringLiteral("importar"), m_dbPath, file, QStringLiteral("--usuario"), QStringLiteral("ADMIN")});
-    QCOMPARE(r.status, 3);
-    QVERIFY(r.err.startsWith(QStringLiteral("As notas do arquivo %1 foram importadas").arg(file)));
-    QCOMPARE(storedCount(m_dbPath), 3);
+    QCOMPARE(r.status, 1);
+    QCOMPARE(r.err,
+             QStringLiteral("Não foi possível renomear o arquivo %1 para leilao.txt_IMPORTADO. Nenhuma "
+                            "nota foi importada. Verifique se já existe um arquivo com esse nome ou se o "
+                            "arquivo está sendo importado por outro usuário.\n")
+                 .arg(file));
+    QCOMPARE(r.out, QString());
+    QCOMPARE(storedCount(m_dbPath), 0);
     QVERIFY(QFileInfo::exists(file));
 }
 

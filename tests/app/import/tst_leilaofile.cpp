@@ -180,6 +180,10 @@ void TestLeilaoFile::parseNumbers_data()
     QTest::newRow("total largest") << 154 << "000002147483647" << qint64(1) << 2147483647 * 100LL;
     QTest::newRow("total above 32 bits") << 154 << "000002147483648" << qint64(1) << qint64(0);
     QTest::newRow("total negative") << 154 << "-00000000010050" << qint64(1) << -10050 * 100LL;
+    QTest::newRow("total smallest") << 154 << "-00002147483648" << qint64(1) << -2147483648LL * 100;
+    QTest::newRow("total below 32 bits") << 154 << "-00002147483649" << qint64(1) << qint64(0);
+    QTest::newRow("total sign after blanks") << 154 << "         -10050" << qint64(1) << -10050 * 100LL;
+    QTest::newRow("total blank after sign") << 154 << "-         10050" << qint64(1) << qint64(0);
     QTest::newRow("note number with letters") << 84 << "00000A1234" << qint64(0) << 106000 * 100LL;
     QTest::newRow("note number blank-padded") << 84 << "      1234" << qint64(1234) << 106000 * 100LL;
     QTest::newRow("note number empty") << 84 << "          " << qint64(0) << 106000 * 100LL;
