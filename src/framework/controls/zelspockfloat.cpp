@@ -7,6 +7,8 @@
 
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace {
 
 QChar decimalSeparator()
@@ -33,6 +35,12 @@ bool isDecimalField(const db::Field *f)
 qint64 ticksOf(double value)
 {
     return db::Currency::fromDouble(value).ticks();
+}
+
+// Four-decimal units overflow a qint64 from about 9.22E14 on; larger numbers are written from the double.
+bool fitsTicks(double value)
+{
+    return std::fabs(value) < 9.0e14;
 }
 
 /// A number as the typing filter sees it: sign, digits, decimal separator, exponent; "12," and ",5" count.
@@ -83,6 +91,20 @@ QString TZelSpockFloat::FormatValue(qint64 ticks, bool isNull) const
     if (ticks != 0)
         return regional::formatCurrency(ticks, Picture());
     return m_zeroEmpty && !Focused() ? QString() : regional::formatCurrency(0, Picture());
+}
+
+QString TZelSpockFloat::formatNumber(double value, bool isNull) const
+{
+    if (isNull || fitsTicks(value))
+        return FormatValue(ticksOf(value), isNull);
+    return regional::formatFloat(Picture(), value);
+}
+
+QString TZelSpockFloat::formatField(const db::Field &field) const
+{
+    if (field.isNull() || fitsTicks(field.asDouble()))
+        return FormatValue(field.asCurrency().ticks(), field.isNull());
+    return regional::formatFloat(Picture(), field.asDouble());
 }
 
 double TZelSpockFloat::ParseText(const QString &text, bool *ok)
@@ -142,17 +164,23 @@ void TZelSpockFloat::setDecimalPlaces(int places)
 
 double TZelSpockFloat::FloatValue() const
 {
-    if (isBound())
-        return Field() ? Field()->asCurrency().toDouble() : 0;
-    return m_unboundValue;
+    if (!isBound())
+        return m_unboundValue;
+    const db::Field *f = Field();
+    if (!f)
+        return 0;
+    return fitsTicks(f->asDouble()) ? f->asCurrency().toDouble() : f->asDouble();
 }
 
 void TZelSpockFloat::setFloatValue(double value)
 {
     m_unboundNull = false;
-    setText(FormatValue(ticksOf(value), false));
-    if (!isBound())
+    setText(formatNumber(value, false));
+    if (!isBound()) {
+        // A zero hidden by ZeroEmpty is still a value, not the empty text setText() saw.
+        m_unboundNull = false;
         m_unboundValue = value;
+    }
 }
 
 void TZelSpockFloat::setIsNull(bool on)
@@ -188,7 +216,9 @@ void TZelSpockFloat::setEditKind(TZelEditKind kind)
 void TZelSpockFloat::setText(const QString &text)
 {
     TZelSpockCustom::setText(text);
-    if (updateDepth() == 0 && isBound()) {
+    // An unbound edit rebuilds its text from its own value at every focus change: text put in by the
+    // program must become that value, or it is gone at the first focus entry.
+    if (updateDepth() == 0) {
         if (!Focused())
             m_unboundNull = text.trimmed().isEmpty();
         m_unboundValue = ParseText(text);
@@ -209,7 +239,7 @@ void TZelSpockFloat::Loaded()
 
 QString TZelSpockFloat::GetFieldText() const
 {
-    return Field() ? FormatValue(Field()->asCurrency().ticks(), Field()->isNull()) : QString();
+    return Field() ? formatField(*Field()) : QString();
 }
 
 QString TZelSpockFloat::GetTextValue() const
@@ -222,7 +252,7 @@ QString TZelSpockFloat::GetTextValue() const
         if (!isInteger || n == 0)
             return QString();
     }
-    return FormatValue(ticksOf(ParseText(Text())), IsNull());
+    return formatNumber(ParseText(Text()), IsNull());
 }
 
 void TZelSpockFloat::DoExit()
@@ -240,9 +270,9 @@ void TZelSpockFloat::DataChange()
             applyMask(QString());
         db::Field *f = Field();
         if (f && Focused() && dataLink().CanModify()) {
-            putText(withoutThousands(FormatValue(f->asCurrency().ticks(), f->isNull())), true);
+            putText(withoutThousands(formatField(*f)), true);
         } else if (f) {
-            putText(FormatValue(f->asCurrency().ticks(), f->isNull()), false);
+            putText(formatField(*f), false);
             if (dataLink().Editing() && dataLink().Modified())
                 setModified(true);
         } else {
@@ -250,14 +280,14 @@ void TZelSpockFloat::DataChange()
         }
     } else if (!isLoading()) {
         if (Focused()) {
-            putText(withoutThousands(FormatValue(ticksOf(m_unboundValue), m_unboundNull)), true);
+            putText(withoutThousands(formatNumber(m_unboundValue, m_unboundNull)), true);
         } else if (m_unboundNull && m_nullEmpty) {
             // Emptying must not turn an empty edit into a zero: it stays null.
             Clear();
             m_unboundNull = true;
         } else {
             m_unboundValue = ParseText(Text());
-            putText(FormatValue(ticksOf(m_unboundValue), m_unboundNull), true);
+            putText(formatNumber(m_unboundValue, m_unboundNull), true);
         }
     }
 }
@@ -268,15 +298,14 @@ void TZelSpockFloat::UpdateData()
     if (!isBound())
         return;
     validateMask();
-    try {
-        const QString text = Text();
-        if (text == QStringLiteral("-"))
-            Field()->setEditText(QStringLiteral("0") + decimalSeparator() + QStringLiteral("00"));
-        else
-            Field()->setEditText(withoutThousands(text));
-    } catch (...) {
-        Clear();
-    }
+    // A text the field refuses (too large for its type, pasted words) is not cleared: the error reaches the
+    // focus exit, which keeps the focus and the typed text, so that nothing typed vanishes unnoticed.
+    const QString text = Text();
+    if (text == QStringLiteral("-"))
+        Field()->setEditText(hasDecimals() ? QStringLiteral("0") + decimalSeparator() + QStringLiteral("00")
+                                           : QStringLiteral("0"));
+    else
+        Field()->setEditText(withoutThousands(text));
 }
 
 void TZelSpockFloat::KeyPress(QChar &key)

@@ -60,6 +60,9 @@ protected:
 
 private:
     bool hasDecimals() const;
+    /// FormatValue() for any double, including amounts too large for 1/10000 units.
+    QString formatNumber(double value, bool isNull) const;
+    QString formatField(const db::Field &field) const;
     void rebuild();
 
     bool m_leftZeros = false;

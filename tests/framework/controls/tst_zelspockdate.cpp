@@ -22,6 +22,8 @@ private slots:
     void storage();
     void shortStorageRaises();
     void setDate();
+    void unboundTyping_data();
+    void unboundTyping();
     void refusedFieldType();
 
 private:
@@ -130,19 +132,26 @@ void TstZelSpockDate::typing_data()
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QDate>("stored"); // invalid: the field is null
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("baseYear");
     QTest::newRow("two-digit year 05")
-        << int(dfDDMMAAAA) << 0 << "150305" << QDate(2005, 3, 15) << "15/03/2005";
+        << int(dfDDMMAAAA) << 0 << "150305" << QDate(2005, 3, 15) << "15/03/2005" << 25;
     QTest::newRow("two-digit year 26")
-        << int(dfDDMMAAAA) << 0 << "150326" << QDate(1926, 3, 15) << "15/03/1926";
+        << int(dfDDMMAAAA) << 0 << "150326" << QDate(1926, 3, 15) << "15/03/1926" << 25;
     QTest::newRow("blank year takes this year")
-        << int(dfDDMMAAAA) << 0 << "1503" << QDate(2005, 3, 15) << "15/03/2005";
-    QTest::newRow("impossible date empties") << int(dfDDMMAAAA) << 0 << "310405" << QDate() << "";
+        << int(dfDDMMAAAA) << 0 << "1503" << QDate(2005, 3, 15) << "15/03/2005" << 25;
+    QTest::newRow("impossible date empties") << int(dfDDMMAAAA) << 0 << "310405" << QDate() << "" << 25;
     QTest::newRow("letters dropped") << int(dfDDMMAAAA) << 0 << "1a5b0c3x05" << QDate(2005, 3, 15)
-                                     << "15/03/2005";
+                                     << "15/03/2005" << 25;
     QTest::newRow("month/year on the 30th: no 30 February")
-        << int(dfMMAAAA) << 0 << "022005" << QDate() << "";
+        << int(dfMMAAAA) << 0 << "022005" << QDate() << "" << 25;
     QTest::newRow("month/year with default day 1")
-        << int(dfMMAAAA) << 1 << "022005" << QDate(2005, 2, 1) << "02/2005";
+        << int(dfMMAAAA) << 1 << "022005" << QDate(2005, 2, 1) << "02/2005" << 25;
+    QTest::newRow("slash closes a short part")
+        << int(dfDDMMAAAA) << 0 << "5/3/05" << QDate(2005, 3, 5) << "05/03/2005" << 25;
+    QTest::newRow("window from today: 25 is still ahead")
+        << int(dfDDMMAAAA) << 0 << "150325" << QDate(2025, 3, 15) << "15/03/2025" << 0;
+    QTest::newRow("window from today: 26 is behind")
+        << int(dfDDMMAAAA) << 0 << "150326" << QDate(1926, 3, 15) << "15/03/1926" << 0;
 }
 
 void TstZelSpockDate::typing()
@@ -152,8 +161,9 @@ void TstZelSpockDate::typing()
     QFETCH(QString, keys);
     QFETCH(QDate, stored);
     QFETCH(QString, shown);
+    QFETCH(int, baseYear);
     TZelSpockDate *e = dateEdit(QStringLiteral("LEILAO_DATA"));
-    e->setBaseYear(25);
+    e->setBaseYear(baseYear);
     e->setDisplayFormat(TZelDisplayFormat(format));
     e->setDefaultDay(defaultDay);
     focus(e);
@@ -262,6 +272,39 @@ void TstZelSpockDate::refusedFieldType()
                 "Invalid field type. Field \"NOTA_NUMERO\", DataSet \"CONTROLE\" - Control \"edtData\""));
     }
     QCOMPARE(e->DataField(), QString());
+}
+
+void TstZelSpockDate::unboundTyping_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("full date") << "150305"
+                               << "15/03/2005" << QDate(2005, 3, 15);
+    QTest::newRow("day and month") << "0102"
+                                   << "01/02/2005" << QDate(2005, 2, 1);
+    QTest::newRow("impossible date") << "310405"
+                                     << "" << TZelSpockDate::ZeroDate();
+    QTest::newRow("nothing") << ""
+                             << "" << TZelSpockDate::ZeroDate();
+}
+
+void TstZelSpockDate::unboundTyping()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    QFETCH(QDate, date);
+    auto *e = new TZelSpockDate(m_window.get());
+    e->setBaseYear(25);
+    e->show();
+    focus(e);
+    QCOMPARE(e->text(), QStringLiteral("  /  /    "));
+    QTest::keyClicks(e, keys);
+    focus(m_sink);
+    QCOMPARE(e->text(), shown);
+    QCOMPARE(e->Date(), date);
+    focus(e);
+    QCOMPARE(e->Date(), date);
 }
 
 QTEST_MAIN(TstZelSpockDate)

@@ -2,6 +2,8 @@
 
 #include "framework/controls/zelspockfloat.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
 
@@ -20,6 +22,10 @@ private slots:
     void leavingStores();
     void refusedFieldType();
     void floatValueWritesRounded();
+    void refusedValueKept_data();
+    void refusedValueKept();
+    void unboundTextFromCode_data();
+    void unboundTextFromCode();
 
 private:
     ControleData m_data;
@@ -120,6 +126,16 @@ void TstZelSpockFloat::display_data()
                                      << "RightZeros=0"
                                      << "2"
                                      << "2";
+    QTest::newRow("beyond four-decimal amounts") << "NOTA_MERCADORIA"
+                                                 << "1e15"
+                                                 << "IntegerPlaces=0"
+                                                 << "1.000.000.000.000.000,00"
+                                                 << "1000000000000000,00";
+    QTest::newRow("negative beyond four-decimal amounts") << "NOTA_MERCADORIA"
+                                                          << "-25e14"
+                                                          << "IntegerPlaces=0"
+                                                          << "-2.500.000.000.000.000,00"
+                                                          << "-2500000000000000,00";
 }
 
 void TstZelSpockFloat::display()
@@ -199,26 +215,39 @@ void TstZelSpockFloat::typing()
 
 void TstZelSpockFloat::leavingStores_data()
 {
+    QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("isNull");
     QTest::addColumn<double>("stored");
-    QTest::newRow("minus alone stores 0") << "-" << false << 0.0;
-    QTest::newRow("empty stores null") << "" << true << 0.0;
-    QTest::newRow("number") << "1234,5" << false << 1234.5;
+    QTest::newRow("minus alone stores 0") << "NOTA_MERCADORIA"
+                                          << "-" << false << 0.0;
+    QTest::newRow("empty stores null") << "NOTA_MERCADORIA"
+                                       << "" << true << 0.0;
+    QTest::newRow("number") << "NOTA_MERCADORIA"
+                            << "1234,5" << false << 1234.5;
+    QTest::newRow("negative number") << "NOTA_MERCADORIA"
+                                     << "-0,01" << false << -0.01;
+    QTest::newRow("integer: minus alone stores 0") << "NOTA_NUMERO"
+                                                   << "-" << false << 0.0;
+    QTest::newRow("integer: empty stores null") << "NOTA_NUMERO"
+                                                << "" << true << 0.0;
+    QTest::newRow("integer: largest") << "NOTA_NUMERO"
+                                      << "2147483647" << false << 2147483647.0;
 }
 
 void TstZelSpockFloat::leavingStores()
 {
+    QFETCH(QString, field);
     QFETCH(QString, typed);
     QFETCH(bool, isNull);
     QFETCH(double, stored);
-    TZelSpockFloat *e = numeric(QStringLiteral("NOTA_MERCADORIA"));
+    TZelSpockFloat *e = numeric(field);
     focus(e);
     QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(e, Qt::Key_Backspace);
     QTest::keyClicks(e, typed);
     focus(m_sink);
-    db::Field &f = m_data.field(QStringLiteral("NOTA_MERCADORIA"));
+    db::Field &f = m_data.field(field);
     QCOMPARE(f.isNull(), isNull);
     QCOMPARE(f.asDouble(), stored);
 }
@@ -247,6 +276,90 @@ void TstZelSpockFloat::floatValueWritesRounded()
     QCOMPARE(m_data.field(QStringLiteral("NOTA_TOTAL")).asCurrency(), db::Currency::fromTicks(50100));
     QCOMPARE(e->text(), QStringLiteral("5,01"));
     QCOMPARE(e->FloatValue(), 5.01);
+}
+
+void TstZelSpockFloat::refusedValueKept_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("too large for an integer field") << "NOTA_NUMERO"
+                                                    << "12345678901"
+                                                    << ""
+                                                    << "Valor fora dos limites do campo NOTA_NUMERO.";
+    QTest::newRow("pasted text that is no number") << "NOTA_MERCADORIA"
+                                                   << ""
+                                                   << "R$ 10,00"
+                                                   << "\"R$ 10,00\" não é um valor numérico válido.";
+}
+
+// What the field cannot take stays in the edit, with the field's own message, instead of vanishing.
+void TstZelSpockFloat::refusedValueKept()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, pasted);
+    QFETCH(QString, message);
+    ErrorCatcher errors;
+    TZelSpockFloat *e = numeric(field);
+    const QVariant before = m_data.field(field).value();
+    focus(e);
+    QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(e, Qt::Key_Backspace);
+    QTest::keyClicks(e, typed);
+    if (!pasted.isEmpty()) {
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+    }
+    const QString shown = e->text();
+    QVERIFY(!shown.isEmpty());
+    m_sink->setFocus();
+    QTRY_COMPARE(errors.messages, QStringList{message});
+    QTRY_VERIFY(e->hasFocus());
+    QCOMPARE(e->text(), shown);
+    QCOMPARE(m_data.field(field).value(), before);
+    QVERIFY(!m_data.field(field).isNull());
+}
+
+void TstZelSpockFloat::unboundTextFromCode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("isNull");
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<QString>("unfocused");
+    QTest::newRow("number") << "1.234,5" << 1234.5 << false << "1234,50"
+                            << "1.234,50";
+    QTest::newRow("zero") << "0" << 0.0 << false << "0,00"
+                          << "0,00";
+    QTest::newRow("empty") << "" << 0.0 << true << "0,00"
+                           << "";
+    QTest::newRow("beyond four-decimal amounts")
+        << "2.500.000.000.000.000" << 2.5e15 << false << "2500000000000000,00"
+        << "2.500.000.000.000.000,00";
+}
+
+// An unbound edit keeps the number its program put into it through the focus changes.
+void TstZelSpockFloat::unboundTextFromCode()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QFETCH(bool, isNull);
+    QFETCH(QString, focused);
+    QFETCH(QString, unfocused);
+    auto *e = new TZelSpockFloat(m_window.get());
+    e->show();
+    e->setFloatValue(77);
+    e->setText(text);
+    QCOMPARE(e->FloatValue(), value);
+    QCOMPARE(e->IsNull(), isNull);
+    focus(e);
+    QCOMPARE(e->text(), focused);
+    focus(m_sink);
+    QCOMPARE(e->text(), unfocused);
+    QCOMPARE(e->FloatValue(), value);
+    QCOMPARE(e->IsNull(), isNull);
 }
 
 QTEST_MAIN(TstZelSpockFloat)
