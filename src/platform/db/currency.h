@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dberror.h"
+
 #include <QMetaType>
 #include <QtGlobal>
 
@@ -21,10 +23,15 @@ public:
         c.m_ticks = ticks;
         return c;
     }
-    /// Rounds to the nearest 1/10000, halves away from zero.
+    /// Rounds to the nearest 1/10000, halves away from zero. Beyond about ±9.22E14, or for what is not a
+    /// number, throws ValueError: no money value can hold it.
     static Currency fromDouble(double value)
     {
-        return fromTicks(qint64(std::llround(value * double(Scale))));
+        const double scaled = std::round(value * double(Scale));
+        // 2^63: every double of smaller magnitude fits a qint64.
+        if (!(std::fabs(scaled) < 9223372036854775808.0))
+            throw ValueError(QStringLiteral("Valor fora dos limites de um valor monetário."));
+        return fromTicks(qint64(scaled));
     }
     static constexpr Currency fromUnits(qint64 units) { return fromTicks(units * Scale); }
 

@@ -81,9 +81,11 @@ QString textOf(const SqlType &t, const char *data, const TextCodec &codec)
     return codec.decode(data, n);
 }
 
-[[noreturn]] void badValue(const QString &text, const char *kind)
+// `what` names the kind with its adjective, which agrees with it: "uma data válida", "um valor inteiro
+// válido".
+[[noreturn]] void badValue(const QString &text, const char *what)
 {
-    throw ValueError(QStringLiteral("\"%1\" não é %2 válido.").arg(text, QString::fromUtf8(kind)));
+    throw ValueError(QStringLiteral("\"%1\" não é %2.").arg(text, QString::fromUtf8(what)));
 }
 
 void rangeError(const QString &name)
@@ -242,11 +244,11 @@ qint64 toInt64(const SqlType &t, const char *data, const TextCodec &codec, const
         bool ok = false;
         const qint64 v = s.toLongLong(&ok);
         if (!ok)
-            badValue(s, "um valor inteiro");
+            badValue(s, "um valor inteiro válido");
         return v;
     }
     default:
-        badValue(toString(t, data, codec), "um valor inteiro");
+        badValue(toString(t, data, codec), "um valor inteiro válido");
     }
 }
 
@@ -268,11 +270,11 @@ double toDouble(const SqlType &t, const char *data, const TextCodec &codec, cons
         const QString s = textOf(t, data, codec).trimmed();
         double v = 0;
         if (!textformat::parseDouble(s, v))
-            badValue(s, "um valor numérico");
+            badValue(s, "um valor numérico válido");
         return v;
     }
     default:
-        badValue(toString(t, data, codec), "um valor numérico");
+        badValue(toString(t, data, codec), "um valor numérico válido");
     }
 }
 
@@ -288,7 +290,7 @@ Currency toCurrency(const SqlType &t, const char *data, const TextCodec &codec, 
         const QString s = textOf(t, data, codec).trimmed();
         qint64 ticks = 0;
         if (!textformat::parseCurrency(s, ticks))
-            badValue(s, "um valor numérico");
+            badValue(s, "um valor numérico válido");
         return Currency::fromTicks(ticks);
     }
     return Currency::fromDouble(toDouble(t, data, codec, name));
@@ -318,11 +320,11 @@ QTime toTime(const SqlType &t, const char *data, const TextCodec &codec, const Q
         const QString s = textOf(t, data, codec).trimmed();
         QTime v;
         if (!textformat::parseTime(s, v))
-            badValue(s, "uma hora");
+            badValue(s, "uma hora válida");
         return v;
     }
     default:
-        badValue(toString(t, data, codec), "uma hora");
+        badValue(toString(t, data, codec), "uma hora válida");
     }
 }
 
@@ -343,11 +345,11 @@ QDateTime toDateTime(const SqlType &t, const char *data, const TextCodec &codec,
         const QString s = textOf(t, data, codec).trimmed();
         QDateTime v;
         if (!textformat::parseDateTime(s, v))
-            badValue(s, "uma data");
+            badValue(s, "uma data válida");
         return v;
     }
     default:
-        badValue(toString(t, data, codec), "uma data");
+        badValue(toString(t, data, codec), "uma data válida");
     }
 }
 
@@ -363,7 +365,7 @@ bool toBool(const SqlType &t, const char *data, const TextCodec &codec, const QS
         if (s == QLatin1String("FALSE") || s == QLatin1String("F") || s == QLatin1String("N") ||
             s == QLatin1String("0"))
             return false;
-        badValue(s, "um valor lógico");
+        badValue(s, "um valor lógico válido");
     }
     return toInt64(t, data, codec, name) != 0;
 }
@@ -514,7 +516,7 @@ void setString(const SqlType &t, char *data, const QString &v, const TextCodec &
             if (!textformat::parseCurrency(s, ticks)) {
                 double d = 0;
                 if (!textformat::parseDouble(s, d))
-                    badValue(s, "um valor numérico");
+                    badValue(s, "um valor numérico válido");
                 setDouble(t, data, d, codec, name);
                 return;
             }
@@ -524,7 +526,7 @@ void setString(const SqlType &t, char *data, const QString &v, const TextCodec &
         bool ok = false;
         const qint64 n = s.toLongLong(&ok);
         if (!ok)
-            badValue(s, "um valor inteiro");
+            badValue(s, "um valor inteiro válido");
         setInt64(t, data, n, codec, name);
         return;
     }
@@ -534,35 +536,42 @@ void setString(const SqlType &t, char *data, const QString &v, const TextCodec &
         const QString s = v.trimmed();
         double d = 0;
         if (!textformat::parseDouble(s, d))
-            badValue(s, "um valor numérico");
+            badValue(s, "um valor numérico válido");
         setDouble(t, data, d, codec, name);
         return;
     }
     case SQL_TYPE_DATE: {
         QDate d;
         if (!textformat::parseDate(v.trimmed(), d))
-            badValue(v.trimmed(), "uma data");
+            badValue(v.trimmed(), "uma data válida");
         setDate(t, data, d, codec, name);
         return;
     }
     case SQL_TYPE_TIME: {
         QTime tm;
         if (!textformat::parseTime(v.trimmed(), tm))
-            badValue(v.trimmed(), "uma hora");
+            badValue(v.trimmed(), "uma hora válida");
         setTime(t, data, tm, codec, name);
         return;
     }
     case SQL_TIMESTAMP: {
         QDateTime dt;
         if (!textformat::parseDateTime(v.trimmed(), dt))
-            badValue(v.trimmed(), "uma data");
+            badValue(v.trimmed(), "uma data válida");
         setDateTime(t, data, dt, codec, name);
         return;
     }
     case SQL_BOOLEAN: {
+        // The same words the reading side knows; anything else is refused rather than stored as false.
         const QString s = v.trimmed().toUpper();
-        data[0] = (s == QLatin1String("TRUE") || s == QLatin1String("T") || s == QLatin1String("S") ||
-                   s == QLatin1String("1"));
+        if (s == QLatin1String("TRUE") || s == QLatin1String("T") || s == QLatin1String("S") ||
+            s == QLatin1String("1"))
+            data[0] = 1;
+        else if (s == QLatin1String("FALSE") || s == QLatin1String("F") || s == QLatin1String("N") ||
+                 s == QLatin1String("0"))
+            data[0] = 0;
+        else
+            badValue(v.trimmed(), "um valor lógico válido");
         return;
     }
     default:
@@ -573,7 +582,7 @@ void setString(const SqlType &t, char *data, const QString &v, const TextCodec &
 void setDate(const SqlType &t, char *data, QDate v, const TextCodec &codec, const QString &name)
 {
     if (!v.isValid())
-        badValue(QString(), "uma data");
+        badValue(QString(), "uma data válida");
     switch (t.type) {
     case SQL_TYPE_DATE:
         store<ISC_DATE>(data, dateToIsc(v));
@@ -589,7 +598,7 @@ void setDate(const SqlType &t, char *data, QDate v, const TextCodec &codec, cons
 void setTime(const SqlType &t, char *data, QTime v, const TextCodec &codec, const QString &name)
 {
     if (!v.isValid())
-        badValue(QString(), "uma hora");
+        badValue(QString(), "uma hora válida");
     switch (t.type) {
     case SQL_TYPE_TIME:
         store<ISC_TIME>(data, timeToIsc(v));
@@ -607,7 +616,7 @@ void setDateTime(const SqlType &t, char *data, const QDateTime &v, const TextCod
 {
     // By its parts: a moment of the hour a summer-time change skips is a local QDateTime Qt calls invalid.
     if (!v.date().isValid())
-        badValue(QString(), "uma data");
+        badValue(QString(), "uma data válida");
     switch (t.type) {
     case SQL_TYPE_DATE:
         store<ISC_DATE>(data, dateToIsc(v.date()));

@@ -6,6 +6,7 @@
 
 #include <QtTest>
 
+#include <cmath>
 #include <ctime>
 
 using namespace db;
@@ -24,6 +25,8 @@ private slots:
     void valueKinds_data();
     void valueKinds();
     void textParamsFollowRegionalFormats();
+    void refusedTextsSayWhy_data();
+    void refusedTextsSayWhy();
     void momentsOfTheHourSummerTimeSkipped_data();
     void momentsOfTheHourSummerTimeSkipped();
     void currencyIsExact();
@@ -263,10 +266,46 @@ void TstStatement::textParamsFollowRegionalFormats()
     QCOMPARE(sel.field(0).asDate(), QDate(2008, 2, 1));
     QCOMPARE(sel.field(1).asDouble(), 1234.56);
     QCOMPARE(sel.field(2).asCurrency(), Currency::fromTicks(100500));
+}
 
-    Statement &bad = fresh(QStringLiteral("insert into T (ID, DATA) values (301, :D)"));
-    bad.param(QStringLiteral("D")).setString(QStringLiteral("31/02/2008"));
-    QVERIFY_THROWS_EXCEPTION(ValueError, bad.execute());
+// The user reads these: the adjective agrees with what was expected.
+void TstStatement::refusedTextsSayWhy_data()
+{
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("date") << "DATA"
+                          << "31/02/2008"
+                          << "\"31/02/2008\" não é uma data válida.";
+    QTest::newRow("time") << "HORA"
+                          << "25:00"
+                          << "\"25:00\" não é uma hora válida.";
+    QTest::newRow("moment") << "MOMENTO"
+                            << "ontem"
+                            << "\"ontem\" não é uma data válida.";
+    QTest::newRow("integer") << "GRANDE"
+                             << "12a"
+                             << "\"12a\" não é um valor inteiro válido.";
+    QTest::newRow("number") << "VALOR"
+                            << "R$ 1"
+                            << "\"R$ 1\" não é um valor numérico válido.";
+    QTest::newRow("logical") << "FLAG"
+                             << "talvez"
+                             << "\"talvez\" não é um valor lógico válido.";
+}
+
+void TstStatement::refusedTextsSayWhy()
+{
+    QFETCH(QString, column);
+    QFETCH(QString, text);
+    Statement &bad = fresh(QStringLiteral("insert into T (ID, %1) values (301, :V)").arg(column));
+    bad.param(QStringLiteral("V")).setString(text);
+    try {
+        bad.execute();
+        QFAIL("the text was taken");
+    } catch (const ValueError &e) {
+        QTEST(e.message(), "message");
+    }
 }
 
 void TstStatement::currencyIsExact()
@@ -286,6 +325,12 @@ void TstStatement::currencyIsExact()
     QCOMPARE(sel.field(1).asString(), QStringLiteral("12345,68"));
     QCOMPARE(Currency::fromDouble(-2.00005).ticks(), -20001);
     QCOMPARE(Currency::fromDouble(2.00004).ticks(), 20000);
+    // At the edge of what a money value holds, and beyond it (where the plain conversion wrapped around to a
+    // large negative amount).
+    QCOMPARE(Currency::fromDouble(9.0e14).ticks(), Q_INT64_C(9000000000000000000));
+    QCOMPARE(Currency::fromDouble(-9.0e14).ticks(), -Q_INT64_C(9000000000000000000));
+    for (const double beyond : {1.0e15, -1.0e15, std::nan("")})
+        QVERIFY_THROWS_EXCEPTION(ValueError, Currency::fromDouble(beyond));
 }
 
 void TstStatement::accentedTextFillsVarchar()
