@@ -365,6 +365,18 @@ bool TdmCommon::DigitKeyFilter(QChar &key, bool allowOthers)
     return digit;
 }
 
+namespace {
+
+// The stored text cut to the document's length, unless the cut loses digits the display shows (a document
+// typed with blanks): editing it must not drop its check digits, so it then edits as its digits.
+QString documentEditText(const QString &stored, const QString &digits, qsizetype length)
+{
+    const QString cut = stored.left(length);
+    return ZelUtils::OnlyDigits(cut) == digits.left(length) ? cut : digits.left(length);
+}
+
+} // namespace
+
 QString TdmCommon::DocumentText(const QString &stored, int personType, bool displayText)
 {
     const QString digits = ZelUtils::OnlyDigits(stored);
@@ -372,9 +384,9 @@ QString TdmCommon::DocumentText(const QString &stored, int personType, bool disp
         return {};
     switch (personType) {
     case 1:
-        return displayText ? cpfMask().format(digits.left(11)) : stored.left(11);
+        return displayText ? cpfMask().format(digits.left(11)) : documentEditText(stored, digits, 11);
     case 2:
-        return displayText ? cnpjMask().format(digits.left(14)) : stored.left(14);
+        return displayText ? cnpjMask().format(digits.left(14)) : documentEditText(stored, digits, 14);
     default:
         return stored;
     }

@@ -48,8 +48,9 @@ public:
     static bool DigitKeyFilter(QChar &key, bool allowOthers);
 
     /// The text of a stored document for its person type: a CPF (type 1) shows its first 11 digits through
-    /// "999.999.999-99;0; " and edits as the first 11 characters stored; a CNPJ (type 2) the same with 14
-    /// and "99.999.999/9999-99;0; "; another type keeps the stored text. A text without digits is empty.
+    /// "999.999.999-99;0; " and edits as the first 11 characters stored (as its first 11 digits when those
+    /// characters lack some of them); a CNPJ (type 2) the same with 14 and "99.999.999/9999-99;0; "; another
+    /// type keeps the stored text. A text without digits is empty.
     static QString DocumentText(const QString &stored, int personType, bool displayText);
     /// Shows document through DocumentText with the person type read from typeFieldName of its record.
     static void AttachDocumentRule(db::Field &document, const QString &typeFieldName);

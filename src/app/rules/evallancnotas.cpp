@@ -91,7 +91,9 @@ void TEvalLancNotas::Documento(const TEvalInfo &info, TZelErrors &errors)
     const db::Field *tipo = otherField(info, "CLI_TIPO_PESSOA");
     const int tipoPessoa = tipo ? tipo->asInteger() : 0;
     const QString digits = ZelUtils::OnlyDigits(text);
-    if (tipoPessoa == 1 && !ZelUtils::CheckCPF(digits))
+    // CheckCPF lets an empty text pass, but the document edit also takes blanks, "%" and "'": something was
+    // typed here, and without a single digit it is no CPF.
+    if (tipoPessoa == 1 && (digits.isEmpty() || !ZelUtils::CheckCPF(digits)))
         report(errors, QStringLiteral("< NOTAS > - Digito verificador do CPF não confere!"), "edtDocumento",
                "CLI_DOCUMENTO", ZelErrorKind::Warning);
     else if (tipoPessoa == 2 && !ZelUtils::CheckCNPJ(digits))

@@ -286,9 +286,19 @@ void TstDmLeilao::documentDisplay_data()
     QTest::newRow("CPF") << QVariant(1) << "52998224725"
                          << "529.982.247-25"
                          << "52998224725";
+    // Editing never drops digits the display shows: a document typed with blanks edits as its digits.
     QTest::newRow("CPF typed with blanks") << QVariant(1) << "529 982 247 25"
                                            << "529.982.247-25"
-                                           << "529 982 247";
+                                           << "52998224725";
+    QTest::newRow("CPF with a trailing blank") << QVariant(1) << "52998224725 "
+                                               << "529.982.247-25"
+                                               << "52998224725";
+    QTest::newRow("short CPF typed with blanks") << QVariant(1) << "529 982 2"
+                                                 << "529.982.2  -  "
+                                                 << "529 982 2";
+    QTest::newRow("CNPJ typed with a blank") << QVariant(2) << "1122233300018 "
+                                             << "11.222.333/0001-8 "
+                                             << "1122233300018 ";
     QTest::newRow("CPF with a digit too many") << QVariant(1) << "529982247251"
                                                << "529.982.247-25"
                                                << "52998224725";

@@ -182,6 +182,9 @@ void TstEvalLancNotas::newNote_data()
     QTest::newRow("4b CPF with blanks passes")
         << QVariantMap{{"CLI_DOCUMENTO", "529 982 247 25"}} << QStringList{};
     QTest::newRow("4b 10 digits") << QVariantMap{{"CLI_DOCUMENTO", "5299822472"}} << QStringList{Rule4b};
+    // The document edit lets blanks, "%" and "'" through: a document typed with no digit is no CPF.
+    QTest::newRow("4b blanks only") << QVariantMap{{"CLI_DOCUMENTO", "   "}} << QStringList{Rule4b};
+    QTest::newRow("4b no digit at all") << QVariantMap{{"CLI_DOCUMENTO", "%' %"}} << QStringList{Rule4b};
     QTest::newRow("4c CPF for a company") << QVariantMap{{"CLI_TIPO_PESSOA", 2}} << QStringList{Rule4c};
     QTest::newRow("4c valid CNPJ") << QVariantMap{{"CLI_TIPO_PESSOA", 2}, {"CLI_DOCUMENTO", "11222333000181"}}
                                    << QStringList{};
