@@ -8,6 +8,7 @@
 #include "framework/schema/version/clscustomversion.h"
 #include "framework/session/clsdbdatamodule.h"
 #include "framework/session/guardedapplication.h"
+#include "framework/session/hinthidepause.h"
 #include "framework/session/siblingprograms.h"
 #include "platform/os/terminationsignals.h"
 #include "platform/regional/formatsettings.h"
@@ -39,6 +40,8 @@ void runStartupRoutine(QApplication &app)
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
     FillSiblingPrograms();
+    // Hints carry the longer explanations of the family's windows: they stay up for 100 seconds.
+    HintHidePause::install(100000);
 }
 
 /// Until the main menu exists: who is logged in, to which database.

@@ -111,11 +111,13 @@ void TClsLogin::tryLogin()
         module.trMain->start();
     m_candidate = FindLoginCandidate(*module.dbMain, *module.trMain, edtUser->text(), m_moduleNumber);
     bool accepted = false;
-    if (m_candidate.found && m_candidate.needsPassword())
+    // A deactivated user stays out also before having a password: registering one must not let him in.
+    if (m_candidate.found && m_candidate.deactivated)
+        accepted = false;
+    else if (m_candidate.found && m_candidate.needsPassword())
         accepted = registerFirstPassword();
     else if (m_candidate.found)
-        accepted =
-            m_candidate.password.trimmed() == PasswordDigest(edtPass->text()) && !m_candidate.deactivated;
+        accepted = m_candidate.password.trimmed() == PasswordDigest(edtPass->text());
     if (accepted)
         acceptUser();
     else

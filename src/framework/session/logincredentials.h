@@ -5,7 +5,7 @@
 // How the family's programs store passwords and pass a user name on the command line.
 
 /// MD5 of the password's Windows-1252 bytes as 32 upper-case hexadecimal digits. A character that
-/// Windows-1252 cannot hold counts as "?".
+/// Windows-1252 cannot hold counts as the substitute byte 0x1A.
 QString PasswordDigest(const QString &password);
 
 /// Whether the Windows-1252 code is one of the accented letters the scrambling leaves alone.

@@ -41,9 +41,14 @@ LoginCandidate FindLoginCandidate(db::Database &database, db::Transaction &trans
 {
     db::Statement sql(&database, &transaction);
     sql.setSql(PermissionQuery(module));
-    sql.param(QStringLiteral("USUARIO")).setString(user);
-    sql.execute();
     LoginCandidate candidate;
+    try {
+        sql.param(QStringLiteral("USUARIO")).setString(user);
+        sql.execute();
+    } catch (const db::ValueError &) {
+        // Too long for USUARIO or with characters the database cannot hold: no user has that name.
+        return candidate;
+    }
     if (sql.next()) {
         candidate.id = sql.field(QStringLiteral("ID")).asInteger();
         candidate.found = candidate.id > 0;

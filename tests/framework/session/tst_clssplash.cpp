@@ -1,11 +1,15 @@
 #include "framework/controls/zelimage.h"
 #include "framework/controls/zellabel.h"
 #include "framework/session/clssplash.h"
+#include "framework/session/hinthidepause.h"
 
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 class TstClsSplash : public QObject
 {
@@ -14,6 +18,8 @@ class TstClsSplash : public QObject
 private slots:
     void layout();
     void drawsItsPictureAndCaption();
+    void hintsStayAHundredSeconds_data();
+    void hintsStayAHundredSeconds();
 };
 
 // A frameless 450 x 310 window in the middle of the screen, the picture over all of it, the caption in the
@@ -24,10 +30,10 @@ void TstClsSplash::layout()
     QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
     QCOMPARE(splash.size(), QSize(450, 310));
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QCOMPARE(splash.geometry().center(), QRect(screen.topLeft() + QPoint((screen.width() - 450) / 2,
-                                                                         (screen.height() - 310) / 2),
-                                               QSize(450, 310))
-                                             .center());
+    QCOMPARE(splash.geometry().center(),
+             QRect(screen.topLeft() + QPoint((screen.width() - 450) / 2, (screen.height() - 310) / 2),
+                   QSize(450, 310))
+                 .center());
 
     QVERIFY(!splash.imgSplash()->Picture().isNull());
     QCOMPARE(splash.imgSplash()->geometry(), QRect(0, 0, 450, 310));
@@ -61,6 +67,44 @@ void TstClsSplash::drawsItsPictureAndCaption()
         for (int y = 295; y < 309 && !white; ++y)
             white = shown.pixelColor(x, y).lightness() > 200 && picture.pixelColor(x, y).lightness() < 100;
     QVERIFY(white);
+}
+
+void TstClsSplash::hintsStayAHundredSeconds_data()
+{
+    QTest::addColumn<bool>("beforeInstall");
+    QTest::addColumn<int>("ownDuration");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("window created afterwards") << false << -1 << 100000;
+    QTest::newRow("window that already existed") << true << -1 << 100000;
+    QTest::newRow("own duration kept") << false << 3000 << 3000;
+}
+
+void TstClsSplash::hintsStayAHundredSeconds()
+{
+    QFETCH(bool, beforeInstall);
+    QFETCH(int, ownDuration);
+    std::unique_ptr<QWidget> window;
+    QPushButton *button = nullptr;
+    auto build = [&] {
+        window = std::make_unique<QWidget>();
+        button = new QPushButton(QStringLiteral("C&onectar"), window.get());
+        button->setToolTip(QStringLiteral("Conectar-se ao banco de dados"));
+        button->setToolTipDuration(ownDuration);
+    };
+    if (beforeInstall)
+        build();
+    std::unique_ptr<HintHidePause> pause(HintHidePause::install(100000));
+    if (!beforeInstall)
+        build();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QTEST(button->toolTipDuration(), "expected");
+    QCOMPARE(window->toolTipDuration(), 100000);
+    pause.reset();
+    // Without it Qt hides a hint by the length of its text.
+    QWidget later;
+    later.show();
+    QCOMPARE(later.toolTipDuration(), -1);
 }
 
 QTEST_MAIN(TstClsSplash)

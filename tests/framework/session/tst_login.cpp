@@ -32,6 +32,8 @@ private slots:
     void firstPasswordCancelledIsARefusal();
     void rightPasswordLogsIn();
     void threeWrongPasswordsClose();
+    void deactivatedUserIsRefused_data();
+    void deactivatedUserIsRefused();
     void grantRules_data();
     void grantRules();
     void freshDatabaseNeedsAGrant();
@@ -188,6 +190,40 @@ void TstLogin::threeWrongPasswordsClose()
     QCOMPARE(m_module->ZelSQLGlobals->UsuarioID(), 0);
 }
 
+void TstLogin::deactivatedUserIsRefused_data()
+{
+    QTest::addColumn<QString>("senha");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("right password") << PasswordDigest(QStringLiteral("certa")) << "certa";
+    // Without a password yet: registering one must not open the door to a deactivated user.
+    QTest::newRow("no password yet") << "<null>"
+                                     << "";
+    QTest::newRow("blank password") << "   "
+                                    << "qualquer";
+}
+
+void TstLogin::deactivatedUserIsRefused()
+{
+    QFETCH(QString, senha);
+    QFETCH(QString, typed);
+    const QString value = senha == QLatin1String("<null>") ? QStringLiteral("null") : "'" + senha + "'";
+    execOn(m_path,
+           {QStringLiteral("update USUARIO set DESATIVADO = 'T', SENHA = %1 where ID = 2").arg(value)});
+    // Short deadline: a first-password dialog that should not open is closed and the test fails quickly.
+    ModalDriver driver(5000);
+    driver.on(QStringLiteral("TClsLogin"), [&](QWidget *w) { fillLogin(w, QStringLiteral("MARIA"), typed); })
+        .message(QStringLiteral("Login Incorreto."))
+        .on(QStringLiteral("TClsLogin"), [](QWidget *w) { ModalDriver::click(w, "btnCancel"); });
+    QVERIFY(!LoginStep({QStringLiteral("quintaris")}));
+    QVERIFY(!driver.timedOut());
+    QVERIFY(driver.allAnswered());
+    QCOMPARE(driver.seen(), (QStringList{QStringLiteral("TClsLogin"), QStringLiteral("MSG:Login Incorreto."),
+                                         QStringLiteral("TClsLogin")}));
+    QCOMPARE(scalarOn(m_path, QStringLiteral("select SENHA from USUARIO where ID = 2")), senha);
+    QCOMPARE(m_module->ZelSQLGlobals->UsuarioID(), 0);
+    QVERIFY(m_module->ZelSQLGlobals->Usuario().isEmpty());
+}
+
 void TstLogin::grantRules_data()
 {
     QTest::addColumn<QString>("user");
@@ -199,6 +235,8 @@ void TstLogin::grantRules_data()
     QTest::newRow("unknown user") << "NINGUEM" << false;
     QTest::newRow("quote is text") << "D'AVILA" << true;
     QTest::newRow("quote cannot widen the query") << "' OR 1=1--" << false;
+    // A name no row of USUARIO can hold is simply not found (the dialog then says "Login Incorreto.").
+    QTest::newRow("character outside the database") << QStringLiteral("ŁUKASZ") << false;
 }
 
 void TstLogin::grantRules()
