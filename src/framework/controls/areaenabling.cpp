@@ -5,8 +5,10 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QWidget>
 
@@ -28,6 +30,13 @@ QList<QWidget *> tabOrderList(QWidget *container)
 }
 
 namespace {
+
+/// Single-line edits and memos alike show their text grey while the area holds them disabled.
+bool isTextEdit(const QWidget *w)
+{
+    return qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w) ||
+           qobject_cast<const QTextEdit *>(w);
+}
 
 bool canTakeFocus(const QWidget *w)
 {
@@ -62,7 +71,7 @@ void enableControls(QWidget *container, bool active, db::DataSetState state, boo
         if (disable && commands.testFlag(ocInsertOnly))
             ZelColors::setColor(child, active ? ZelColors::clBtnFace() : ZelColors::clWindow());
         child->setEnabled(!disable);
-        if (qobject_cast<QLineEdit *>(child))
+        if (isTextEdit(child))
             ZelColors::setFontColor(child, disable ? ZelColors::clGrayText() : ZelColors::clWindowText());
     }
 

@@ -64,7 +64,8 @@ QString TZelCheckBox::Slice() const
 
 bool TZelCheckBox::matches(const QString &slice, const QString &value) const
 {
-    const QString wanted = value.left(m_dataLength);
+    // Compared as written: a value shorter than the slice is stored followed by blanks.
+    const QString wanted = value.left(m_dataLength).leftJustified(m_dataLength, u' ');
     if (m_caseSensitive)
         return slice == wanted;
     return slice.toUpper() == wanted.toUpper();

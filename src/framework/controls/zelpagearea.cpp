@@ -23,8 +23,9 @@ void TZelPageArea::setActive(bool on)
 {
     if (!on && on == m_active)
         return;
+    // A page without controls still takes the state: the next page shown is enabled from it.
     QWidget *page = currentWidget();
-    if (!page || page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).isEmpty())
+    if (!page)
         return;
     Activate(on);
     m_active = on;

@@ -369,6 +369,8 @@ void TZelSpockMemo::DoExit()
         }
     }
     m_focused = false;
+    // Unfocused, the field is shown in its display form again.
+    m_link.Reset();
     if (m_savedFocusColor.isValid()) {
         ZelColors::setColor(this, m_savedFocusColor);
         ZelColors::setFontColor(this, m_savedFocusFontColor);

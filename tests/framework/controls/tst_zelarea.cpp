@@ -9,6 +9,7 @@
 #include "framework/controls/zelmemo.h"
 #include "framework/controls/zelpagearea.h"
 #include "framework/controls/zelspockedit.h"
+#include "framework/controls/zelspockmemo.h"
 #include "framework/controls/zelstatusbar.h"
 
 #include "platform/db/dberror.h"
@@ -29,8 +30,11 @@ private slots:
     void areaFollowsDataSet();
     void ownerCommands_data();
     void ownerCommands();
+    void textColourFollowsArea_data();
+    void textColourFollowsArea();
     void lookUpFunctionHandedOut();
     void pageAreaShowsPageOfField();
+    void pageAreaFollowsFromEmptyPage();
     void escapeReachesWindow_data();
     void escapeReachesWindow();
     void hintInStatusBar_data();
@@ -132,6 +136,37 @@ void TstZelArea::ownerCommands()
     m_data.ds->cancel();
 }
 
+void TstZelArea::textColourFollowsArea_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("framework edit") << QStringLiteral("edit");
+    QTest::newRow("framework memo") << QStringLiteral("spock memo");
+    QTest::newRow("plain memo") << QStringLiteral("memo");
+}
+
+void TstZelArea::textColourFollowsArea()
+{
+    QFETCH(QString, kind);
+    auto *area = new TZelArea(m_window.get());
+    area->setGeometry(0, 0, 400, 300);
+    QWidget *control = kind == QStringLiteral("edit") ? static_cast<QWidget *>(new TZelSpockEdit(area))
+                       : kind == QStringLiteral("spock memo")
+                           ? static_cast<QWidget *>(new TZelSpockMemo(area))
+                           : static_cast<QWidget *>(new TZelMemo(area));
+    control->move(10, 40);
+    area->setDataSource(m_data.source.get());
+    showWindow();
+    m_data.ds->refresh();
+    QVERIFY(!control->isEnabled());
+    QCOMPARE(ZelColors::fontColor(control), ZelColors::clGrayText());
+    m_data.ds->append();
+    QVERIFY(control->isEnabled());
+    QCOMPARE(ZelColors::fontColor(control), ZelColors::clWindowText());
+    m_data.ds->cancel();
+    QVERIFY(!control->isEnabled());
+    QCOMPARE(ZelColors::fontColor(control), ZelColors::clGrayText());
+}
+
 void TstZelArea::lookUpFunctionHandedOut()
 {
     auto *area = new TZelArea(m_window.get());
@@ -179,6 +214,31 @@ void TstZelArea::pageAreaShowsPageOfField()
     QCOMPARE(pages->currentIndex(), 1);
     QVERIFY(b->isEnabled());
     QCOMPARE(pages->FirstControl(), b);
+}
+
+void TstZelArea::pageAreaFollowsFromEmptyPage()
+{
+    auto *pages = new TZelPageArea(m_window.get());
+    pages->resize(400, 300);
+    auto *empty = new QWidget;
+    auto *filled = new QWidget;
+    auto *nome = new TZelSpockEdit(filled);
+    nome->setDataSource(m_data.source.get());
+    nome->setDataField(QStringLiteral("CLI_NOME"));
+    pages->addTab(empty, QStringLiteral("Vazia"));
+    pages->addTab(filled, QStringLiteral("Cliente"));
+    pages->setDataSource(m_data.source.get());
+    showWindow();
+    m_data.ds->refresh();
+    QVERIFY(!pages->Active());
+    pages->setCurrentIndex(1);
+    QVERIFY(!nome->isEnabled());
+    pages->setCurrentIndex(0);
+    m_data.ds->edit();
+    QVERIFY(pages->Active());
+    pages->setCurrentIndex(1);
+    QVERIFY(nome->isEnabled());
+    QTRY_VERIFY(nome->hasFocus());
 }
 
 void TstZelArea::escapeReachesWindow_data()

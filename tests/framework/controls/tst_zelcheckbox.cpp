@@ -23,6 +23,8 @@ private slots:
     void bindingErrors_data();
     void bindingErrors();
     void valuesTakeDataLength();
+    void shortValuesReadBack_data();
+    void shortValuesReadBack();
     void unboundAndClosed();
     void refusedWriteKeepsFieldState();
 
@@ -266,6 +268,46 @@ void TstZelCheckBox::valuesTakeDataLength()
     QCOMPARE(b.ValueForTrue(), QStringLiteral("S")); // set before the length changed
     b.setValueForFalse(QStringLiteral("NAO!"));
     QCOMPARE(b.ValueForFalse(), QStringLiteral("NAO"));
+}
+
+void TstZelCheckBox::shortValuesReadBack_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<QString>("afterClick");
+    QTest::addColumn<int>("shownAfterClick");
+    // Two-character slices holding one-character values: what a click writes reads back the same.
+    QTest::newRow("value and blank") << 4 << int(Qt::Checked) << QStringLiteral("N  ") << int(Qt::Unchecked);
+    QTest::newRow("two other characters")
+        << 1 << int(Qt::PartiallyChecked) << QStringLiteral("S S") << int(Qt::Checked);
+    QTest::newRow("null") << 2 << int(Qt::PartiallyChecked) << QStringLiteral("S  ") << int(Qt::Checked);
+}
+
+void TstZelCheckBox::shortValuesReadBack()
+{
+    QFETCH(int, id);
+    QFETCH(int, shown);
+    QFETCH(QString, afterClick);
+    QFETCH(int, shownAfterClick);
+    auto *b = new TZelCheckBox(m_window.get());
+    b->setObjectName(QStringLiteral("chkCurto"));
+    b->setDataLength(2);
+    b->setValueForTrue(QStringLiteral("S"));
+    b->setValueForFalse(QStringLiteral("N"));
+    b->setAllowGrayed(true);
+    b->setDataSource(m_source.get());
+    b->setDataField(QStringLiteral("F3"));
+    showWindow();
+    moveTo(id);
+    QCOMPARE(int(b->State()), shown);
+    QTest::mouseClick(b, Qt::LeftButton);
+    // CHAR(3) reads back without its trailing blanks.
+    QCOMPARE(m_flags->fieldByName(QStringLiteral("F3")).asString().leftJustified(3, u' '), afterClick);
+    b->dataLink().Reset();
+    QCOMPARE(int(b->State()), shownAfterClick);
+    m_flags->post();
+    moveTo(id);
+    QCOMPARE(int(b->State()), shownAfterClick);
 }
 
 void TstZelCheckBox::unboundAndClosed()

@@ -24,6 +24,8 @@ private slots:
     void escapeRestoresThenReachesForm();
     void pasteKeepsEveryLine();
     void writeThroughAndLength();
+    void leavingShowsDisplayText_data();
+    void leavingShowsDisplayText();
 
 private:
     ControleData m_data;
@@ -232,6 +234,36 @@ void TstZelSpockMemo::writeThroughAndLength()
     m->Clear();
     QVERIFY(m_notes->fieldByName(QStringLiteral("TEXTO")).isNull());
     QVERIFY(m->IsNull());
+}
+
+void TstZelSpockMemo::leavingShowsDisplayText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("nothing typed") << QString() << QStringLiteral("um\r\ndois");
+    QTest::newRow("text typed") << QStringLiteral("x") << QStringLiteral("um\r\ndoisx");
+}
+
+void TstZelSpockMemo::leavingShowsDisplayText()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    // The field shows itself in capitals and is edited as stored.
+    m_notes->fieldByName(QStringLiteral("TEXTO")).onGetText = [](db::Field &f, QString &text, bool display) {
+        text = display ? f.asString().toUpper() : f.asString();
+    };
+    TZelSpockMemo *m = memo();
+    showWindow();
+    QCOMPARE(m->Text(), QStringLiteral("UM\r\nDOIS"));
+    m->setFocus();
+    QTRY_VERIFY(m->Focused());
+    QCOMPARE(m->Text(), QStringLiteral("um\r\ndois"));
+    m->moveCursor(QTextCursor::End);
+    QTest::keyClicks(m, typed);
+    m_other->setFocus();
+    QTRY_VERIFY(!m->Focused());
+    QCOMPARE(m_notes->fieldByName(QStringLiteral("TEXTO")).asString(), stored);
+    QCOMPARE(m->Text(), stored.toUpper());
 }
 
 QTEST_MAIN(TstZelSpockMemo)
