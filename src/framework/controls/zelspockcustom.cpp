@@ -16,10 +16,13 @@
 #include "platform/mask/maskedlineedit.h"
 #include "platform/regional/regional.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -37,6 +40,14 @@ bool isTextField(const db::Field *f)
 void showPropertyError(QWidget *parent, const QString &text)
 {
     QMessageBox::critical(parent, QApplication::applicationName(), text, QMessageBox::Ok);
+}
+
+/// Detaches a menu action from the line edit's own slot; true when the action was tied to it.
+bool takeOver(QAction *action, QLineEdit *edit, void (QLineEdit::*slot)(), const char *slotSignature)
+{
+    // The toolkit ties its menu either way, depending on its version.
+    return QObject::disconnect(action, &QAction::triggered, edit, slot) ||
+           QObject::disconnect(action, SIGNAL(triggered()), edit, slotSignature);
 }
 
 } // namespace
@@ -221,6 +232,9 @@ void TZelSpockCustom::splitListText()
 void TZelSpockCustom::setText(const QString &text)
 {
     const bool writeThrough = m_updateDepth == 0 && isBound() && !m_focused;
+    // In a focused edit of a record being edited the text waits for the field like typed text; otherwise
+    // leaving the edit would show the field again and the assigned text would be gone.
+    const bool pending = m_updateDepth == 0 && isBound() && m_focused && m_link.Editing();
     if (writeThrough) {
         m_link.Edit();
         m_link.setModified(true);
@@ -229,6 +243,8 @@ void TZelSpockCustom::setText(const QString &text)
         UpdateScope scope(this);
         putText(text, true);
     }
+    if (pending)
+        m_link.setModified(true);
     // The split comes before the write, so that a list edit stores the code and not the whole item.
     if (writeThrough)
         m_link.UpdateRecord();
@@ -842,14 +858,16 @@ void TZelSpockCustom::OpenRequest()
         return;
     if (OnInitDialog)
         OnInitDialog(this);
-    LookUpFunction(ds, m_lookUpShowFields, LookUpRegisterFormClass, LookUpFormClass, m_lookUpCaption);
-    // The picker's answer is not consulted: its data set's current record is the choice.
-    if (DataSource() && DataSource()->dataSet()) {
+    // A picker closed without a choice leaves its data set anywhere (back on its starting record at best):
+    // that record is no choice of the user's and must not replace the value.
+    const bool chosen =
+        LookUpFunction(ds, m_lookUpShowFields, LookUpRegisterFormClass, LookUpFormClass, m_lookUpCaption);
+    if (chosen && DataSource() && DataSource()->dataSet()) {
         db::Field &target = DataSource()->dataSet()->fieldByName(DataField());
         // A choice made while browsing must not be lost: it starts the edit, as typing would.
         m_link.Edit();
         target.setValue(ds->fieldByName(m_lookUpKeyField).value());
-    } else {
+    } else if (chosen) {
         setText(ds->fieldByName(m_lookUpKeyField).editText());
     }
     RefreshLookUp();
@@ -963,8 +981,49 @@ bool TZelSpockCustom::handleKeyPress(QKeyEvent *event)
     return false;
 }
 
+void TZelSpockCustom::showContextMenu(QContextMenuEvent *event)
+{
+    // The menu's paste, cut and undo would go around the edit: paste must keep the first line only, and
+    // every change must ask the data link to edit first, as the keys do.
+    QMenu *menu = createStandardContextMenu();
+    const auto guarded = [this](auto work) {
+        return [this, work] {
+            try {
+                work();
+            } catch (...) {
+                ZelErrorHandler::handle(std::current_exception());
+            }
+        };
+    };
+    for (QAction *action : menu->actions()) {
+        if (takeOver(action, this, &QLineEdit::paste, SLOT(paste()))) {
+            connect(action, &QAction::triggered, this, guarded([this] { Paste(); }));
+        } else if (takeOver(action, this, &QLineEdit::cut, SLOT(cut()))) {
+            connect(action, &QAction::triggered, this, guarded([this] {
+                        if (isBound())
+                            m_link.Edit();
+                        cut();
+                    }));
+        } else if (takeOver(action, this, &QLineEdit::undo, SLOT(undo()))) {
+            connect(action, &QAction::triggered, this, guarded([this] {
+                        if (isBound())
+                            m_link.Edit();
+                        undo();
+                    }));
+        }
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+    event->accept();
+}
+
 bool TZelSpockCustom::eventFilter(QObject *watched, QEvent *event)
 {
+    // A masked edit builds its own menu.
+    if (watched == this && event->type() == QEvent::ContextMenu && !maskActive()) {
+        showContextMenu(static_cast<QContextMenuEvent *>(event));
+        return true;
+    }
     if (watched == this && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         try {

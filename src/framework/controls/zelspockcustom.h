@@ -220,6 +220,7 @@ protected:
 
 private:
     bool handleKeyPress(QKeyEvent *event);
+    void showContextMenu(QContextMenuEvent *event);
     void receivedParent();
     void splitListText();
     void refocusLater();

@@ -13,6 +13,7 @@
 
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -36,6 +37,7 @@ private slots:
     void lookUpMissingProperty();
     void lookUpRefresh_data();
     void lookUpRefresh();
+    void lookUpPickerAssignsKey_data();
     void lookUpPickerAssignsKey();
     void widthFromField_data();
     void widthFromField();
@@ -113,24 +115,38 @@ void TstZelSpockEdit::showsDisplayTextAndEditsWhenFocused()
 void TstZelSpockEdit::writeThrough_data()
 {
     QTest::addColumn<bool>("focused");
-    QTest::newRow("unfocused writes the field") << false;
-    QTest::newRow("focused only changes the text") << true;
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<QString>("afterLeaving");
+    QTest::newRow("unfocused writes the field") << false << false << QStringLiteral("PEDRO");
+    QTest::newRow("focused only changes the text") << true << false << QStringLiteral("MARIA");
+    // Text put in by code while the record is being edited is pending like typed text.
+    QTest::newRow("focused while editing is written on leaving") << true << true << QStringLiteral("PEDRO");
 }
 
 void TstZelSpockEdit::writeThrough()
 {
     QFETCH(bool, focused);
+    QFETCH(bool, editing);
+    QFETCH(QString, afterLeaving);
     TZelSpockEdit *nome = edit(QStringLiteral("CLI_NOME"));
     showWindow();
+    if (editing)
+        m_data.ds->edit();
     if (focused) {
         nome->setFocus();
         QTRY_VERIFY(nome->Focused());
     }
     nome->setText(QStringLiteral("PEDRO"));
     QCOMPARE(nome->text(), QStringLiteral("PEDRO"));
-    QCOMPARE(m_data.ds->state() == db::DataSetState::Edit, !focused);
+    QCOMPARE(m_data.ds->state() == db::DataSetState::Edit, !focused || editing);
     QCOMPARE(m_data.field(QStringLiteral("CLI_NOME")).asString(),
              focused ? QStringLiteral("MARIA") : QStringLiteral("PEDRO"));
+    QLineEdit *sink = m_window->findChild<QLineEdit *>(QStringLiteral("sink"));
+    sink->setFocus();
+    QTRY_VERIFY(sink->hasFocus());
+    QVERIFY(!nome->Focused());
+    QCOMPARE(m_data.field(QStringLiteral("CLI_NOME")).asString(), afterLeaving);
+    QCOMPARE(nome->text(), afterLeaving);
 }
 
 void TstZelSpockEdit::typingStartsEditAndExitWrites()
@@ -174,28 +190,65 @@ void TstZelSpockEdit::escapeTwice()
 void TstZelSpockEdit::paste_data()
 {
     QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<bool>("fromMenu");
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("left");
     QTest::newRow("CR LF keeps the first line")
-        << QStringLiteral("abc\r\ndef") << QStringLiteral("abc") << QStringLiteral("abc");
+        << QStringLiteral("abc\r\ndef") << false << QStringLiteral("abc") << QStringLiteral("abc");
     QTest::newRow("LF alone joins the lines")
-        << QStringLiteral("abc\ndef") << QStringLiteral("abcdef") << QStringLiteral("abcdef");
+        << QStringLiteral("abc\ndef") << false << QStringLiteral("abcdef") << QStringLiteral("abcdef");
+    QTest::newRow("context menu keeps the first line")
+        << QStringLiteral("abc\r\ndef") << true << QStringLiteral("abc") << QStringLiteral("abc");
+    QTest::newRow("context menu joins LF lines")
+        << QStringLiteral("abc\ndef") << true << QStringLiteral("abcdef") << QStringLiteral("abcdef");
 }
 
 void TstZelSpockEdit::paste()
 {
     QFETCH(QString, clipboard);
+    QFETCH(bool, fromMenu);
     QFETCH(QString, pasted);
     QFETCH(QString, left);
     TZelSpockEdit *nome = edit(QStringLiteral("CLI_NOME"));
     showWindow();
+    if (fromMenu)
+        m_data.ds->edit(); // like the toolkit's edit, a read-only (browsing) edit offers no paste in its menu
     nome->setFocus();
     QTRY_VERIFY(nome->Focused());
     QApplication::clipboard()->setText(clipboard);
-    QTest::keyClick(nome, Qt::Key_V, Qt::ControlModifier);
+    if (fromMenu) {
+        // Picks "Paste" in the edit's own context menu with the mouse.
+        const QString pasteKey =
+            u'\t' + QKeySequence(Qt::CTRL | Qt::Key_V).toString(QKeySequence::NativeText);
+        bool picked = false;
+        QTimer::singleShot(50, nome, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            for (QAction *action : menu->actions()) {
+                if (action->text().endsWith(pasteKey) && action->isEnabled()) {
+                    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                    picked = true;
+                    return;
+                }
+            }
+            menu->close();
+        });
+        // Through the window, as the platform delivers it, so that the right click opens the menu.
+        QTest::mouseClick(m_window->windowHandle(), Qt::RightButton, {},
+                          nome->mapTo(m_window.get(), QPoint(5, 5)));
+        QTRY_VERIFY(picked);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+    } else {
+        QTest::keyClick(nome, Qt::Key_V, Qt::ControlModifier);
+    }
     QCOMPARE(nome->text(), pasted);
     QCOMPARE(QApplication::clipboard()->text(), left);
     QCOMPARE(m_data.ds->state(), db::DataSetState::Edit);
+    QLineEdit *sink = m_window->findChild<QLineEdit *>(QStringLiteral("sink"));
+    sink->setFocus();
+    QTRY_VERIFY(!nome->Focused());
+    QCOMPARE(m_data.field(QStringLiteral("CLI_NOME")).asString(), pasted);
 }
 
 void TstZelSpockEdit::ctrlEnter_data()
@@ -328,8 +381,21 @@ void TstZelSpockEdit::lookUpRefresh()
     QCOMPARE(answers.last(), !panel.isEmpty());
 }
 
+void TstZelSpockEdit::lookUpPickerAssignsKey_data()
+{
+    QTest::addColumn<bool>("confirmed");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QString>("panel");
+    QTest::newRow("confirmed choice is stored") << true << 2 << QStringLiteral("JOSE");
+    // Closing the picker chooses nothing, wherever it left its data set.
+    QTest::newRow("closed picker changes nothing") << false << 1234 << QString();
+}
+
 void TstZelSpockEdit::lookUpPickerAssignsKey()
 {
+    QFETCH(bool, confirmed);
+    QFETCH(int, stored);
+    QFETCH(QString, panel);
     db::DataSet clients;
     clients.setDatabase(&m_data.db->database());
     clients.setTransaction(&m_data.db->transaction());
@@ -352,16 +418,18 @@ void TstZelSpockEdit::lookUpPickerAssignsKey()
         steps << QStringLiteral("pick:") + show;
         if (reg != nullptr || form != &QWidget::staticMetaObject)
             steps << QStringLiteral("wrong classes");
-        ds->last(); // the user chose JOSE (ID 2) and closed the picker without confirming
-        return false;
+        ds->last(); // the picker ends on JOSE (ID 2)
+        return confirmed;
     };
     showWindow();
     QEvent request(ZelEvents::OpenRequest);
     QApplication::sendEvent(numero, &request);
     QCOMPARE(steps, (QStringList{QStringLiteral("init"), QStringLiteral("pick:ID;CLI_NOME"),
                                  QStringLiteral("close")}));
-    QCOMPARE(m_data.field(QStringLiteral("NOTA_NUMERO")).asInteger(), 2);
-    QCOMPARE(description->Caption(), QStringLiteral("JOSE"));
+    QCOMPARE(m_data.field(QStringLiteral("NOTA_NUMERO")).asInteger(), stored);
+    QCOMPARE(numero->text(), QString::number(stored));
+    QCOMPARE(m_data.ds->state(), confirmed ? db::DataSetState::Edit : db::DataSetState::Browse);
+    QCOMPARE(description->Caption(), panel);
 }
 
 void TstZelSpockEdit::widthFromField_data()
