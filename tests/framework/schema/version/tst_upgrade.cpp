@@ -76,6 +76,28 @@ QStringList installed(const QString &path)
     return rows;
 }
 
+// Rows as "a|b|c" lines, null written as "<null>".
+QStringList rowsOf(const QString &path, const QString &sql)
+{
+    db::Database database;
+    database.setDatabaseName(path);
+    database.open();
+    db::Transaction tr;
+    tr.setDefaultDatabase(&database);
+    tr.start();
+    db::Statement st(&database, &tr);
+    st.setSql(sql);
+    st.execute();
+    QStringList rows;
+    while (st.next()) {
+        QStringList values;
+        for (int i = 0; i < st.columnCount(); ++i)
+            values << (st.field(i).isNull() ? QStringLiteral("<null>") : st.field(i).asString().trimmed());
+        rows << values.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
 void execOn(const QString &path, const QString &sql)
 {
     db::Database database;
@@ -104,6 +126,8 @@ private slots:
     void initTestCase();
     void versionNumber_data();
     void versionNumber();
+    void programWritesTheFirstRows_data();
+    void programWritesTheFirstRows();
     void upToDateDatabaseRunsNothing();
     void olderCommonRunsTheMissingVersionsOnce();
     void missingFamilyRunsWholeFamily();
@@ -165,6 +189,56 @@ void TstUpgrade::versionNumber()
     QFETCH(QString, text);
     QTEST(VersionNumber(text), "number");
     QVERIFY(VersionNumber(QStringLiteral("1.10")) > VersionNumber(QStringLiteral("1.09")));
+}
+
+void TstUpgrade::programWritesTheFirstRows_data()
+{
+    // The rows the scripts write, read back from databases the program itself created and upgraded (its
+    // executor, not a test's, decodes the scripts' accented text).
+    QTest::addColumn<QString>("database");
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QStringList>("rows");
+    const QString modulos = QStringLiteral("select ID, MODULO, char_length(MODULO) from MODULO order by ID");
+    const QStringList bothModules{QStringLiteral("1|QUINTARIS|9"), QStringLiteral("3|USUÁRIOS|8")};
+    const QString users =
+        QStringLiteral("select ID, USUARIO, SENHA, PRIMEIRO_NOME, ULTIMO_NOME, OBSERVACAO, "
+                       "SUPERVISOR, SUPERVISORID, EMAIL, DESATIVADO from USUARIO order by ID");
+    const QStringList admin{QStringLiteral("1|ADMIN|<null>|Administrador|Sistema|<null>|T|1|<null>|<null>")};
+    const QString grants =
+        QStringLiteral("select USUARIOID, MODULOID, TUDO from USUARIO_MODULO order by 1, 2");
+    const QString versions = QStringLiteral("select ID, SCRIPT, NUMERO from VERSAO order by ID");
+    const QStringList current{QStringLiteral("1|COMMON.SQL|1.08"), QStringLiteral("2|LEILAO.SQL|1.01")};
+
+    QTest::newRow("new: modules") << QStringLiteral("full") << modulos << bothModules;
+    QTest::newRow("new: users") << QStringLiteral("full") << users << admin;
+    QTest::newRow("new: grants") << QStringLiteral("full") << grants << QStringList{QStringLiteral("1|3|S")};
+    QTest::newRow("new: versions") << QStringLiteral("full") << versions << current;
+    QTest::newRow("new: next user") << QStringLiteral("full")
+                                    << QStringLiteral("select gen_id(GEN_USUARIO_ID, 0) from RDB$DATABASE")
+                                    << QStringList{QStringLiteral("1")};
+    QTest::newRow("COMMON only: modules")
+        << QStringLiteral("commononly") << modulos << QStringList{QStringLiteral("3|USUÁRIOS|8")};
+    QTest::newRow("COMMON only: versions")
+        << QStringLiteral("commononly") << versions << QStringList{QStringLiteral("1|COMMON.SQL|1.08")};
+    QTest::newRow("COMMON only, then upgraded: modules")
+        << QStringLiteral("commononly+") << modulos << bothModules;
+    QTest::newRow("COMMON only, then upgraded: versions")
+        << QStringLiteral("commononly+") << versions << current;
+}
+
+void TstUpgrade::programWritesTheFirstRows()
+{
+    QFETCH(QString, database);
+    QFETCH(QString, sql);
+    QFETCH(QStringList, rows);
+    QString path = database == QLatin1String("full") ? m_full : m_commonOnly;
+    if (database.endsWith(QLatin1Char('+'))) {
+        path = copyOf(m_commonOnly, QStringLiteral("rows.fdb"));
+        TdmVersaoLeilao module;
+        ScriptedDialogs dialogs;
+        QVERIFY(UpdateDatabase(module, path, dialogs));
+    }
+    QCOMPARE(rowsOf(path, sql), rows);
 }
 
 void TstUpgrade::upToDateDatabaseRunsNothing()
