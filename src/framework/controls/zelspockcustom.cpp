@@ -212,6 +212,15 @@ void TZelSpockCustom::listSetText(const QString &text)
     putText(text, true);
 }
 
+void TZelSpockCustom::listClosedUp(bool unchanged)
+{
+    // The mark of the open request lets a pick reach the field. A list closed without a change must not
+    // write back what was shown: a stored value that no item maps shows as nothing and would be lost.
+    if (m_dropMarkedModified && unchanged && isBound())
+        m_link.setModified(false);
+    m_dropMarkedModified = false;
+}
+
 void TZelSpockCustom::splitListText()
 {
     if (m_editKind != ekList)
@@ -836,8 +845,10 @@ void TZelSpockCustom::OpenRequest()
         }
         if (OnDropDown)
             OnDropDown(this);
+        m_dropMarkedModified = false;
         if (isBound()) {
             m_link.Edit();
+            m_dropMarkedModified = !m_link.Modified();
             m_link.setModified(true);
         }
         m_spockList->DropDown();

@@ -146,6 +146,8 @@ public:
     /// Puts text into the window as typing would (the change is pending for the field); a list item is
     /// split into its code and the panel's description. The value list's picks come this way.
     void listSetText(const QString &text);
+    /// Told by the value list when it closes; unchanged when the text is still the one it had on opening.
+    void listClosedUp(bool unchanged);
 
     /// Opens or closes the value list, or runs the look-up picker (what Ctrl+Enter and the button do).
     void OpenRequest();
@@ -253,4 +255,6 @@ private:
     int m_maxLength = 0;
     bool m_ownEnabled = true;
     QString m_oldText;
+    // The open request marked the link modified although nothing was pending before.
+    bool m_dropMarkedModified = false;
 };

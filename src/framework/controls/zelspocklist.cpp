@@ -289,6 +289,7 @@ void TZelSpockList::CloseUp()
     m_listBox = nullptr;
     m_dropped = false;
     m_mousePressed = false;
+    m_edit->listClosedUp(m_edit->Text() == m_savedText);
     if (takeBack && m_edit->isVisible() && m_edit->isEnabled()) {
         m_edit->activateWindow();
         m_edit->setFocus(Qt::OtherFocusReason);

@@ -2,6 +2,7 @@
 
 #include "framework/controls/zellistbox.h"
 #include "framework/controls/zelpanel.h"
+#include "framework/controls/zelspeedbutton.h"
 #include "framework/controls/zelspockedit.h"
 #include "framework/controls/zelspockform.h"
 #include "framework/controls/zelspocklist.h"
@@ -25,6 +26,8 @@ private slots:
     void unmappedList();
     void mappedListShowsAndStores();
     void mappedListRefusesUnknownCode();
+    void mappedListClosedWithoutChoiceKeepsValue_data();
+    void mappedListClosedWithoutChoiceKeepsValue();
     void dropDownKeys_data();
     void dropDownKeys();
     void dropDownHeight_data();
@@ -247,6 +250,112 @@ void TstZelSpockList::mappedListRefusesUnknownCode()
     QCOMPARE(m_updateErrors, 1);
     QCOMPARE(edit->text(), QString());
     QVERIFY(m_data.field(QStringLiteral("OBS")).isNull());
+}
+
+enum class CloseWay { Escape, SecondRequest, ButtonTwice, ClickElsewhere };
+Q_DECLARE_METATYPE(CloseWay)
+
+void TstZelSpockList::mappedListClosedWithoutChoiceKeepsValue_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<CloseWay>("way");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+
+    const QString unmapped = QStringLiteral("Z");
+    const QString mapped = QStringLiteral("B");
+    for (bool editing : {false, true}) {
+        const char *state = editing ? "edit" : "browse";
+        QTest::addRow("unmapped, %s, escape", state)
+            << unmapped << editing << CloseWay::Escape << QString() << QString() << unmapped;
+        QTest::addRow("unmapped, %s, second ctrl+enter", state)
+            << unmapped << editing << CloseWay::SecondRequest << QString() << QString() << unmapped;
+        QTest::addRow("unmapped, %s, button twice", state)
+            << unmapped << editing << CloseWay::ButtonTwice << QString() << QString() << unmapped;
+        QTest::addRow("mapped, %s, escape", state)
+            << mapped << editing << CloseWay::Escape << QStringLiteral("2") << QString() << mapped;
+        QTest::addRow("mapped, %s, button twice", state)
+            << mapped << editing << CloseWay::ButtonTwice << QStringLiteral("2") << QString() << mapped;
+        // Leaving takes the highlighted item, here the one of the value already stored.
+        QTest::addRow("mapped, %s, click elsewhere", state)
+            << mapped << editing << CloseWay::ClickElsewhere << QStringLiteral("2") << QString() << mapped;
+        // A code typed before the list opened is still the user's change and reaches the field.
+        QTest::addRow("unmapped, %s, typed 3, escape", state)
+            << unmapped << editing << CloseWay::Escape << QString() << QStringLiteral("3")
+            << QStringLiteral("C");
+    }
+}
+
+void TstZelSpockList::mappedListClosedWithoutChoiceKeepsValue()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, editing);
+    QFETCH(CloseWay, way);
+    QFETCH(QString, shown);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    m_data.ds->edit();
+    m_data.field(QStringLiteral("OBS")).setAsString(stored);
+    m_data.ds->post();
+    TZelSpockEdit *edit = tipo(QStringLiteral("OBS"), [](TZelSpockEdit *e) {
+        e->SpockList()->setMapValues(true);
+        e->SpockList()->setValues({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    });
+    auto *button = new TZelSpeedButton(m_window.get());
+    edit->setZelSpeedButton(button);
+    if (editing)
+        m_data.ds->edit();
+    showWindow();
+    QCOMPARE(edit->text(), shown);
+
+    edit->setFocus();
+    QTRY_VERIFY(edit->Focused());
+    TZelSpockList *list = edit->SpockList();
+    if (!typed.isEmpty()) {
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, typed);
+        shown = typed;
+    }
+    if (way == CloseWay::ButtonTwice)
+        QTest::mouseClick(button, Qt::LeftButton);
+    else
+        QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
+    QVERIFY(list->isDropped());
+    // The open request lets a pick reach the field: the record is being edited from here on.
+    QCOMPARE(m_data.ds->state(), db::DataSetState::Edit);
+    switch (way) {
+    case CloseWay::Escape:
+        QTest::keyClick(edit, Qt::Key_Escape);
+        break;
+    case CloseWay::SecondRequest:
+        QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
+        break;
+    case CloseWay::ButtonTwice:
+        QTest::mouseClick(button, Qt::LeftButton);
+        break;
+    case CloseWay::ClickElsewhere:
+        QTest::mouseClick(m_other, Qt::LeftButton);
+        break;
+    }
+    QVERIFY(!list->isDropped());
+    QCOMPARE(edit->text(), shown);
+    if (way != CloseWay::ClickElsewhere) {
+        QVERIFY(edit->hasFocus());
+        QTest::keyClick(edit, Qt::Key_Tab);
+    }
+    QTRY_VERIFY(!edit->Focused());
+
+    QCOMPARE(m_updateErrors, 0);
+    QCOMPARE(edit->text(), shown);
+    QVERIFY(!m_data.field(QStringLiteral("OBS")).isNull());
+    QCOMPARE(m_data.field(QStringLiteral("OBS")).asString(), kept);
+    // Saving the record puts the same value into the table.
+    m_data.ds->post();
+    m_data.ds->close();
+    m_data.open();
+    QCOMPARE(m_data.field(QStringLiteral("OBS")).asString(), kept);
 }
 
 void TstZelSpockList::dropDownKeys_data()
