@@ -1,4 +1,5 @@
 #include "testdatabase.h"
+#include "timezoneguard.h"
 
 #include "platform/db/dberror.h"
 #include "platform/db/sqlparams.h"
@@ -7,7 +8,6 @@
 #include <QtTest>
 
 #include <cmath>
-#include <ctime>
 
 using namespace db;
 
@@ -206,19 +206,8 @@ void TstStatement::momentsOfTheHourSummerTimeSkipped()
 {
     QFETCH(QString, how);
     QFETCH(QString, text);
-    const QByteArray previous = qgetenv("TZ");
-    const bool hadZone = qEnvironmentVariableIsSet("TZ");
-    qputenv("TZ", "America/Sao_Paulo");
-    tzset();
-    const auto restore = qScopeGuard([&] {
-        if (hadZone)
-            qputenv("TZ", previous);
-        else
-            qunsetenv("TZ");
-        tzset();
-    });
-    QVERIFY2(!QDateTime(QDate(2018, 11, 4), QTime(0, 30)).isValid(),
-             "time zone America/Sao_Paulo is missing");
+    const TimeZoneGuard zone("America/Sao_Paulo");
+    QVERIFY2(TimeZoneGuard::brazilSkipsSummerTimeHour(), "time zone America/Sao_Paulo is missing");
 
     const QDate date = QDate::fromString(text.left(10), QStringLiteral("dd/MM/yyyy"));
     const QTime time =

@@ -59,23 +59,6 @@ void createEmpty(const QString &path)
     database.close();
 }
 
-QStringList installed(const QString &path)
-{
-    db::Database database;
-    database.setDatabaseName(path);
-    database.open();
-    db::Transaction tr;
-    tr.setDefaultDatabase(&database);
-    tr.start();
-    db::Statement st(&database, &tr);
-    st.setSql(QStringLiteral("select SCRIPT, NUMERO from VERSAO order by ID"));
-    st.execute();
-    QStringList rows;
-    while (st.next())
-        rows << st.field(0).asString() + QLatin1Char('-') + st.field(1).asString();
-    return rows;
-}
-
 // Rows as "a|b|c" lines, null written as "<null>".
 QStringList rowsOf(const QString &path, const QString &sql)
 {
@@ -96,6 +79,11 @@ QStringList rowsOf(const QString &path, const QString &sql)
         rows << values.join(QLatin1Char('|'));
     }
     return rows;
+}
+
+QStringList installed(const QString &path)
+{
+    return rowsOf(path, QStringLiteral("select SCRIPT || '-' || NUMERO from VERSAO order by ID"));
 }
 
 void execOn(const QString &path, const QString &sql)
